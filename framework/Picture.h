@@ -1,0 +1,31 @@
+// A decoded picture, and the lookup of picture files among the program's
+// resources by file name.
+#pragma once
+
+#include <memory>
+
+#include "framework/Object.h"
+
+namespace fw {
+
+namespace detail {
+struct PictureData;
+}
+
+class Picture : public Object {
+ public:
+  explicit Picture(std::shared_ptr<detail::PictureData> data) : data_(std::move(data)) {}
+  int Width() const;
+  int Height() const;
+  const detail::PictureData& Data() const { return *data_; }
+  std::string ClassName() const override { return "Picture"; }
+
+ private:
+  std::shared_ptr<detail::PictureData> data_;
+};
+
+// The picture of that file name in resources/ beside the program, or in
+// ../share/quorvel/ beside it; none when it is missing or cannot be decoded.
+Ref<Picture> RuntimeGetPictureFromResourceManager(const String& fileName);
+
+}  // namespace fw

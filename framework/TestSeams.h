@@ -1,0 +1,44 @@
+// Seams through which tests watch and steer the framework without changing
+// what the program calls: a trace of the runtime's steps, faults injected at
+// named steps, the bell, message boxes and the picture lookup.
+//
+// Nothing here changes behaviour until a test switches it on.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace fw::test {
+
+// Called with the name of every traced runtime step as it starts.
+void SetTrace(std::function<void(const std::string& step)> trace);
+
+// The next time the named step starts it raises a RuntimeException
+// ("injected fault at <step>"). Steps: "RuntimePerformInitializers",
+// "FileType.Operator_Convert", "Application._x_SetVersionData",
+// "MenuItem.AddMenu", "Application._AddMenuHandler", "Window.Constructor",
+// "RuntimeRun.end" (leaves an exception pending when the loop ends),
+// "RuntimeGetPictureFromResourceManager".
+void FailAt(const std::string& step);
+void ClearFaults();
+
+// Beeps sounded since the start of the process.
+int BeepCount();
+
+// While set, every message box is reported here and dismissed as soon as it
+// is on screen; the program still waits in it as it would for a user.
+void SetMessageBoxObserver(std::function<void(const std::string& text)> observer);
+
+// Where pictures are looked up, in place of the folders beside the program.
+void SetResourceDirs(std::vector<std::string> dirs);
+// How often the picture lookup has read a file of this name.
+int PictureReads(const std::string& fileName);
+
+}  // namespace fw::test
+
+namespace fw::detail {
+// Marks the start of a traced runtime step: reports it to the trace and
+// raises the fault injected there, if any.
+void Step(const char* name);
+}  // namespace fw::detail

@@ -1,0 +1,12 @@
+#include "shell/Logos.h"
+
+namespace {
+fw::Ref<fw::Picture> Cached(fw::Ref<fw::Picture>& cache, const char* fileName) {
+  if (!cache) cache = fw::RuntimeGetPictureFromResourceManager(fileName);
+  return cache;
+}
+fw::Ref<fw::Picture> smallLogo, mediumLogo;
+}  // namespace
+
+fw::Ref<fw::Picture> BMIsmall() { return Cached(smallLogo, "BMIsmall.png"); }
+fw::Ref<fw::Picture> BMImedium() { return Cached(mediumLogo, "BMImedium.png"); }
