@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test through ctest: once
+# under AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/), then
+# in the plain build (build/). Exits non-zero when anything fails.
+source "$(dirname "$0")/common.sh"
+install_missing
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0"
+export LSAN_OPTIONS="suppressions=$ROOT/tests/lsan.supp:print_suppressions=0"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+
+status=0
+build build-asan -DQUORVEL_SANITIZE=ON
+(cd "$ROOT/build-asan" && ctest --output-on-failure -j"$(nproc)") || status=1
+build build
+(cd "$ROOT/build" && ctest --output-on-failure -j"$(nproc)") || status=1
+exit $status
