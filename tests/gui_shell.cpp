@@ -1,1 +1,183 @@
-#include <gtest/gtest.h>
+// The menu bar as the user meets it on the calculator window: the Qt menus
+// and actions it shows, the enabled states a refresh gives them, and the
+// About items reached through real clicks.
+#include <QAction>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <string>
+#include <vector>
+
+#include "calculator/ControlWnd.h"
+#include "info/AboutWnd.h"
+#include "shell/App.h"
+#include "shell/Menu.h"
+#include "tests/support/GuiTest.h"
+
+namespace {
+
+QMenu* MenuTitled(QMenuBar* bar, const QString& title) {
+  for (QAction* action : bar->actions()) {
+    if (action->menu() && action->text() == title) return action->menu();
+  }
+  return nullptr;
+}
+
+// The `nth` action of `menu` captioned `text` (0 for the first).
+QAction* ActionCaptioned(QMenu* menu, const QString& text, int nth = 0) {
+  for (QAction* action : menu->actions()) {
+    if (action->text() == text && nth-- == 0) return action;
+  }
+  return nullptr;
+}
+
+class ShellGui : public GuiTest {
+ protected:
+  // The calculator window, made, shown and active, and its Qt menu bar.
+  // The About window comes first, as at start-up.
+  QMenuBar* CalculatorMenuBar() {
+    about_ = AboutWnd();
+    calculator_ = ControlWnd();
+    calculator_->Show();
+    QMainWindow* widget = fw::test::WidgetOf(calculator_);
+    EXPECT_TRUE(QTest::qWaitForWindowActive(widget));
+    return widget->menuBar();
+  }
+
+  // Opens `title` with a click on the bar, as a user does.
+  static QMenu* OpenMenu(QMenuBar* bar, const QString& title) {
+    QMenu* menu = MenuTitled(bar, title);
+    if (!menu) return nullptr;
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
+    if (!QTest::qWaitFor([menu] { return menu->isVisible(); })) return nullptr;
+    return menu;
+  }
+
+  fw::Ref<class AboutWnd> about_;
+  fw::Ref<class ControlWnd> calculator_;
+};
+
+TEST_F(ShellGui, OpeningAMenuRefreshesTheEnabledStatesWithTheCalculatorInFront) {
+  QMenuBar* qbar = CalculatorMenuBar();
+  ASSERT_TRUE(qbar);
+  auto bar = App()->MenuBar();
+
+  struct Expected {
+    const char* name;
+    bool enabled;
+  };
+  const Expected expected[] = {
+      {"AboutTavik", true},            // the application object
+      {"ControlMenuItem", false},      // the calculator window, for itself
+      {"DescriptionMenuItem", true},
+      {"AboutMenuItem", true},
+      {"FileQuit", true},              // quits by itself
+      {"Print", false},                // nobody handles it here
+      {"EditUndo", false},
+      {"EditCut", false},
+      {"EditCopy", false},
+      {"EditPaste", false},
+  };
+  // Every state the wrong way round first, so that only the refresh can
+  // put it right.
+  for (const auto& e : expected) bar->_Lookup(e.name)->Enabled(!e.enabled);
+
+  QMenu* window = OpenMenu(qbar, "Window");
+  ASSERT_TRUE(window);
+  for (const auto& e : expected) {
+    SCOPED_TRACE(e.name);
+    auto item = bar->_Lookup(e.name);
+    EXPECT_EQ(item->Enabled(), e.enabled);
+  }
+  // The Qt side shows the same states, in every menu.
+  const struct {
+    const char* menu;
+    const char* caption;
+    int nth;
+    bool enabled;
+  } actions[] = {
+      {"Window", "Control", 0, false},       {"Window", "Description", 0, true},
+      {"Window", "About Quorvel", 0, true},  {"Window", "About Quorvel", 1, true},
+      {"File", "Print", 0, false},           {"File", "Quit", 0, true},
+      {"Edit", "Undo", 0, false},            {"Edit", "Copy", 0, false},
+  };
+  for (const auto& a : actions) {
+    SCOPED_TRACE(std::string(a.menu) + " > " + a.caption);
+    QAction* action = ActionCaptioned(MenuTitled(qbar, a.menu), a.caption, a.nth);
+    ASSERT_TRUE(action);
+    EXPECT_EQ(action->isEnabled(), a.enabled);
+  }
+  window->close();
+
+  // The refresh on its own gives the same again.
+  for (const auto& e : expected) bar->_Lookup(e.name)->Enabled(!e.enabled);
+  fw::RuntimeRefreshMenuItems(bar, calculator_);
+  for (const auto& e : expected) EXPECT_EQ(bar->_Lookup(e.name)->Enabled(), e.enabled) << e.name;
+}
+
+TEST_F(ShellGui, ChoosingEitherAboutItemShowsTheHiddenAboutWindowAgain) {
+  QMenuBar* qbar = CalculatorMenuBar();
+  auto about = about_;
+  ASSERT_TRUE(qbar);
+  const auto windowsBefore = fw::RuntimeOpenWindows().size();
+
+  // The two items captioned alike: AboutMenuItem, then AboutTavik.
+  for (int nth : {0, 1}) {
+    SCOPED_TRACE(nth == 0 ? "AboutMenuItem" : "AboutTavik");
+    about->Hide();
+    calculator_->Show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(fw::test::WidgetOf(calculator_)));
+    ASSERT_FALSE(about->IsShown());
+
+    QMenu* window = OpenMenu(qbar, "Window");
+    ASSERT_TRUE(window);
+    QAction* item = ActionCaptioned(window, "About Quorvel", nth);
+    ASSERT_TRUE(item);
+    ASSERT_TRUE(item->isEnabled());
+    QTest::mouseClick(window, Qt::LeftButton, {}, window->actionGeometry(item).center());
+
+    QTRY_VERIFY(about->IsShown());
+    EXPECT_EQ(AboutWnd(), about);  // the same window, not a new one
+    EXPECT_EQ(fw::RuntimeOpenWindows().size(), windowsBefore);
+    ExpectNoPendingException();
+  }
+}
+
+TEST_F(ShellGui, TheBarShowsTheCaptionedItemsSeparatorAndShortcuts) {
+  QMenuBar* qbar = CalculatorMenuBar();
+  ASSERT_TRUE(qbar);
+
+  // The two untitled menus and the items without a caption are not shown.
+  QStringList titles;
+  for (QAction* action : qbar->actions()) titles << action->text();
+  EXPECT_EQ(titles, QStringList({"File", "Edit", "Window"}));
+
+  struct Shown {
+    const char* menu;
+    std::vector<std::pair<const char*, const char*>> actions;  // caption ("-": a separator), shortcut
+  };
+  const Shown shown[] = {
+      {"File", {{"Print", ""}, {"Quit", "Ctrl+Q"}}},
+      {"Edit", {{"Undo", "Ctrl+Z"}, {"-", ""}, {"Cut", "Ctrl+X"}, {"Copy", "Ctrl+C"}, {"Paste", "Ctrl+V"}}},
+      {"Window", {{"Control", ""}, {"Description", ""}, {"About Quorvel", ""}, {"About Quorvel", ""}}},
+  };
+  for (const auto& m : shown) {
+    SCOPED_TRACE(m.menu);
+    QMenu* menu = MenuTitled(qbar, m.menu);
+    ASSERT_TRUE(menu);
+    const auto actions = menu->actions();
+    ASSERT_EQ(actions.size(), static_cast<qsizetype>(m.actions.size()));
+    for (std::size_t i = 0; i < m.actions.size(); ++i) {
+      const auto& [caption, shortcut] = m.actions[i];
+      QAction* action = actions[static_cast<qsizetype>(i)];
+      SCOPED_TRACE(caption);
+      EXPECT_EQ(action->isSeparator(), std::string(caption) == "-");
+      if (!action->isSeparator()) {
+        EXPECT_EQ(action->text(), QString(caption));
+      }
+      EXPECT_EQ(action->shortcut().toString(QKeySequence::PortableText), QString(shortcut));
+    }
+  }
+}
+
+}  // namespace

@@ -3,11 +3,12 @@
 // every message box as "box TEXT" (and dismissed), and the exit code is the
 // program's.
 //
-//   startup_probe FAULT [MODE]
+//   startup_probe FAULT [MODE [ARGS...]]
 //
 // FAULT is a step name at which the framework raises a fault, or "none".
 // MODE says how the event loop is ended once it runs: "quit" (Quit(0), the
-// default) or "ctrl-q" (Ctrl+Q typed into the calculator window).
+// default) or "ctrl-q" (Ctrl+Q typed into the calculator window). ARGS, if
+// any, are handed to wWinMain as its command line, joined by blanks.
 #include <QApplication>
 #include <QTest>
 #include <QTimer>
@@ -31,6 +32,8 @@ int main(int argc, char** argv) {
     QTimer::singleShot(0, [mode] {
       if (mode == "ctrl-q") {
         auto calculator = ControlWnd();
+        // A shortcut reaches only the active window, as for a user.
+        if (!QTest::qWaitForWindowActive(fw::test::WidgetOf(calculator))) std::printf("calculator not active\n");
         QTest::keyClick(fw::test::WidgetOf(calculator->FeetFld()), Qt::Key_Q, Qt::ControlModifier);
         // Ctrl+Q should have ended the loop; if not, say so and end it.
         QTimer::singleShot(500, [] {
@@ -45,6 +48,8 @@ int main(int argc, char** argv) {
   fw::test::SetMessageBoxObserver([](const std::string& text) { std::printf("box %s\n", text.c_str()); });
   if (fault != "none") fw::test::FailAt(fault);
 
-  wchar_t commandLine[] = L"";
-  return wWinMain(nullptr, nullptr, commandLine, 10);
+  std::string line;
+  for (int i = 3; i < argc; ++i) line += (i > 3 ? " " : "") + std::string(argv[i]);
+  std::wstring commandLine(line.begin(), line.end());
+  return wWinMain(nullptr, nullptr, commandLine.data(), 10);
 }

@@ -52,7 +52,8 @@ namespace detail {
 
 WindowWidget::WindowWidget(std::weak_ptr<Window> owner) : owner_(std::move(owner)) {
   setCentralWidget(new ContentWidget(this));
-  centralWidget()->setFocusPolicy(Qt::ClickFocus);
+  // A press on the background leaves the focus where it was.
+  centralWidget()->setFocusPolicy(Qt::NoFocus);
   setAttribute(Qt::WA_DeleteOnClose, false);
 }
 
