@@ -1,2 +1,150 @@
 #!/usr/bin/env bash
-exit 0
+# The built program as a user starts it, on its own Xvfb display (no window
+# manager): the 300 x 200 About window comes first, about 4 s later it gives
+# way to the 680-wide calculator window titled "Quorvel", and Ctrl+Q in the
+# calculator window ends the program with exit status 0.
+#
+# Usage: blackbox.sh PATH-TO-PROGRAM
+set -u
+
+program="${1:-}"
+fail() {
+  echo "FAIL: $*"
+  if [[ -n "${log:-}" && -s "$log" ]]; then
+    echo "--- program output ---"
+    cat "$log"
+  fi
+  exit 1
+}
+
+[[ -x "$program" ]] || fail "no program to run at '$program'"
+for tool in Xvfb xdotool xwininfo; do
+  command -v "$tool" >/dev/null || fail "$tool is not installed"
+done
+
+work="$(mktemp -d)"
+log="$work/program.log"
+xvfb_pid=""
+program_pid=""
+cleanup() {
+  [[ -n "$program_pid" ]] && kill "$program_pid" 2>/dev/null
+  [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null
+  [[ -n "$xvfb_pid" ]] && wait "$xvfb_pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# A free display number: no lock file and no socket.
+display=""
+for n in $(seq 90 250); do
+  if [[ ! -e "/tmp/.X$n-lock" && ! -e "/tmp/.X11-unix/X$n" ]]; then
+    display="$n"
+    break
+  fi
+done
+[[ -n "$display" ]] || fail "no free X display number"
+
+Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+export DISPLAY=":$display"
+for _ in $(seq 50); do
+  xwininfo -root >/dev/null 2>&1 && break
+  kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start on :$display: $(cat "$work/xvfb.log")"
+  sleep 0.1
+done
+xwininfo -root >/dev/null 2>&1 || fail "Xvfb on :$display does not answer"
+
+export QT_QPA_PLATFORM=xcb
+"$program" >"$log" 2>&1 &
+program_pid=$!
+
+now_ms() { date +%s%3N; }
+
+# "WIDTH HEIGHT STATE" of a window; STATE is IsViewable, IsUnMapped or IsUnviewable.
+window_info() {
+  xwininfo -id "$1" 2>/dev/null | awk '
+    /^ *Width:/ { w = $2 }
+    /^ *Height:/ { h = $2 }
+    /Map State:/ { s = $3 }
+    END { print w, h, s }'
+}
+
+# The program's viewable top-level windows, one "ID WIDTH HEIGHT" a line.
+visible_windows() {
+  local id
+  for id in $(xdotool search --onlyvisible --pid "$program_pid" 2>/dev/null); do
+    read -r w h s <<<"$(window_info "$id")"
+    [[ "$s" == IsViewable ]] && echo "$id $w $h"
+  done
+}
+
+# 1. The About window: 300 x 200, and no calculator window yet.
+about=""
+deadline=$(( $(now_ms) + 10000 ))
+while (( $(now_ms) < deadline )); do
+  kill -0 "$program_pid" 2>/dev/null || fail "the program ended at start-up"
+  about="$(visible_windows | awk '$2 == 300 && $3 == 200 { print $1; exit }')"
+  [[ -n "$about" ]] && break
+  sleep 0.05
+done
+about_seen=$(now_ms)
+[[ -n "$about" ]] || fail "no 300 x 200 window was mapped within 10 s (visible: $(visible_windows | tr '\n' ';'))"
+if visible_windows | awk '$2 == 680 { found = 1 } END { exit !found }'; then
+  fail "a 680-wide window is mapped together with the About window at start-up"
+fi
+
+# 2. Well before 4 s the About window is still the only one.
+sleep 2.5
+read -r _ _ state <<<"$(window_info "$about")"
+[[ "$state" == IsViewable ]] || fail "the About window went away after 2.5 s, before its timer (state '$state')"
+if visible_windows | awk '$2 == 680 { found = 1 } END { exit !found }'; then
+  fail "the calculator window came up before the About window's 4 s were over"
+fi
+
+# 3. About 4 s after start-up: the calculator window, titled "Quorvel", is
+# mapped and the About window is unmapped. Its content is 680 x 300; under
+# xcb the menu bar is part of the same X window, so its height is 300 plus
+# the menu bar's, which we accept from 300 to 340.
+calc=""
+deadline=$(( about_seen + 9000 ))
+while (( $(now_ms) < deadline )); do
+  kill -0 "$program_pid" 2>/dev/null || fail "the program ended while the About window was up"
+  for id in $(xdotool search --onlyvisible --pid "$program_pid" --name '^Quorvel$' 2>/dev/null); do
+    read -r w h s <<<"$(window_info "$id")"
+    if [[ "$s" == IsViewable && "$w" == 680 ]]; then
+      calc="$id"
+      calc_height="$h"
+      break
+    fi
+  done
+  [[ -n "$calc" ]] && break
+  sleep 0.05
+done
+handed_over=$(now_ms)
+[[ -n "$calc" ]] || fail "no 680-wide window titled 'Quorvel' within 9 s of the About window (visible: $(visible_windows | tr '\n' ';'))"
+(( calc_height >= 300 && calc_height <= 340 )) || fail "the calculator window is $calc_height high, not 300 plus a menu bar"
+(( handed_over - about_seen >= 3000 )) || fail "the calculator window came after $(( handed_over - about_seen )) ms, not after the About window's 4 s"
+sleep 0.3
+read -r _ _ state <<<"$(window_info "$about")"
+[[ "$state" == IsUnMapped ]] || fail "the About window is still '$state' after the hand-over"
+read -r _ _ state <<<"$(window_info "$calc")"
+[[ "$state" == IsViewable ]] || fail "the calculator window is '$state' right after the hand-over"
+
+# 4. Ctrl+Q in the calculator window quits with status 0.
+xdotool windowfocus --sync "$calc" 2>/dev/null || xdotool windowfocus "$calc"
+sleep 0.2
+xdotool key --clearmodifiers ctrl+q
+status=""
+for _ in $(seq 50); do
+  if ! kill -0 "$program_pid" 2>/dev/null; then
+    wait "$program_pid"
+    status=$?
+    program_pid=""
+    break
+  fi
+  sleep 0.1
+done
+[[ -n "$status" ]] || fail "the program was still running 5 s after Ctrl+Q"
+[[ "$status" == 0 ]] || fail "the program exited with status $status after Ctrl+Q"
+
+echo "PASS: About window 300 x 200, then after $(( handed_over - about_seen )) ms the calculator window 680 x $calc_height; Ctrl+Q exited with 0"
