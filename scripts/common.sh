@@ -3,7 +3,7 @@ set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 PACKAGES=(cmake make g++ pkg-config qt6-base-dev libgl-dev libgtest-dev
-          xvfb xauth xdotool x11-utils fonts-liberation2)
+          xvfb xauth xdotool x11-utils fonts-liberation2 locales)
 
 install_missing() {
   local missing=()
