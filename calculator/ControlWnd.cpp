@@ -4,32 +4,30 @@
 #include "framework/Services.h"
 #include "info/AboutWnd.h"
 #include "shell/Menu.h"
+#include "shell/Windows.h"
 
 fw::Ref<class ControlWnd> ControlWnd() { return fw::RuntimeImplicitWindow<class ControlWnd>(); }
 
-template <class T>
-fw::Ref<T> ControlWnd::ControlNamed(const char* name) {
-  auto control = _ControlByName(name);
-  if (!control) throw fw::NilObjectException(std::string("the calculator window has no control named ") + name);
-  return fw::Cast<T>(control);
+fw::Ref<fw::RoundRectangle> ControlWnd::RoundRectangle1() {
+  return shell::ControlNamed<fw::RoundRectangle>(*this, "RoundRectangle1");
 }
-
-fw::Ref<fw::RoundRectangle> ControlWnd::RoundRectangle1() { return ControlNamed<fw::RoundRectangle>("RoundRectangle1"); }
-fw::Ref<fw::Label> ControlWnd::StaticText5() { return ControlNamed<fw::Label>("StaticText5"); }
-fw::Ref<fw::Label> ControlWnd::StaticText6() { return ControlNamed<fw::Label>("StaticText6"); }
-fw::Ref<fw::TextArea> ControlWnd::FeetFld() { return ControlNamed<fw::TextArea>("FeetFld"); }
-fw::Ref<fw::Label> ControlWnd::StaticText4() { return ControlNamed<fw::Label>("StaticText4"); }
-fw::Ref<fw::Label> ControlWnd::StaticText2() { return ControlNamed<fw::Label>("StaticText2"); }
-fw::Ref<fw::TextArea> ControlWnd::InchFld() { return ControlNamed<fw::TextArea>("InchFld"); }
-fw::Ref<fw::TextArea> ControlWnd::WeightFld() { return ControlNamed<fw::TextArea>("WeightFld"); }
-fw::Ref<fw::Label> ControlWnd::StaticText1() { return ControlNamed<fw::Label>("StaticText1"); }
-fw::Ref<fw::PushButton> ControlWnd::ClearBtn() { return ControlNamed<fw::PushButton>("ClearBtn"); }
-fw::Ref<fw::PushButton> ControlWnd::CalculateBtn() { return ControlNamed<fw::PushButton>("CalculateBtn"); }
-fw::Ref<fw::Label> ControlWnd::StaticText7() { return ControlNamed<fw::Label>("StaticText7"); }
-fw::Ref<fw::Canvas> ControlWnd::Canvas3() { return ControlNamed<fw::Canvas>("Canvas3"); }
-fw::Ref<fw::Label> ControlWnd::StaticText8() { return ControlNamed<fw::Label>("StaticText8"); }
-fw::Ref<fw::PushButton> ControlWnd::InfoBtn() { return ControlNamed<fw::PushButton>("InfoBtn"); }
-fw::Ref<fw::Label> ControlWnd::BMIFld() { return ControlNamed<fw::Label>("BMIFld"); }
+fw::Ref<fw::Label> ControlWnd::StaticText5() { return shell::ControlNamed<fw::Label>(*this, "StaticText5"); }
+fw::Ref<fw::Label> ControlWnd::StaticText6() { return shell::ControlNamed<fw::Label>(*this, "StaticText6"); }
+fw::Ref<fw::TextArea> ControlWnd::FeetFld() { return shell::ControlNamed<fw::TextArea>(*this, "FeetFld"); }
+fw::Ref<fw::Label> ControlWnd::StaticText4() { return shell::ControlNamed<fw::Label>(*this, "StaticText4"); }
+fw::Ref<fw::Label> ControlWnd::StaticText2() { return shell::ControlNamed<fw::Label>(*this, "StaticText2"); }
+fw::Ref<fw::TextArea> ControlWnd::InchFld() { return shell::ControlNamed<fw::TextArea>(*this, "InchFld"); }
+fw::Ref<fw::TextArea> ControlWnd::WeightFld() { return shell::ControlNamed<fw::TextArea>(*this, "WeightFld"); }
+fw::Ref<fw::Label> ControlWnd::StaticText1() { return shell::ControlNamed<fw::Label>(*this, "StaticText1"); }
+fw::Ref<fw::PushButton> ControlWnd::ClearBtn() { return shell::ControlNamed<fw::PushButton>(*this, "ClearBtn"); }
+fw::Ref<fw::PushButton> ControlWnd::CalculateBtn() {
+  return shell::ControlNamed<fw::PushButton>(*this, "CalculateBtn");
+}
+fw::Ref<fw::Label> ControlWnd::StaticText7() { return shell::ControlNamed<fw::Label>(*this, "StaticText7"); }
+fw::Ref<fw::Canvas> ControlWnd::Canvas3() { return shell::ControlNamed<fw::Canvas>(*this, "Canvas3"); }
+fw::Ref<fw::Label> ControlWnd::StaticText8() { return shell::ControlNamed<fw::Label>(*this, "StaticText8"); }
+fw::Ref<fw::PushButton> ControlWnd::InfoBtn() { return shell::ControlNamed<fw::PushButton>(*this, "InfoBtn"); }
+fw::Ref<fw::Label> ControlWnd::BMIFld() { return shell::ControlNamed<fw::Label>(*this, "BMIFld"); }
 
 // Every key hides the last result, whether it is then taken or not. Digits
 // and control characters pass; anything else beeps and is refused.

@@ -57,8 +57,6 @@ class ControlWnd : public fw::Window {
 
  private:
   bool FilterKey(const fw::String& key);
-  template <class T>
-  fw::Ref<T> ControlNamed(const char* name);
 };
 
 // The calculator window: the open one, or a new one (visible once made).

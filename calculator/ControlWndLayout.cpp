@@ -9,6 +9,7 @@
 #include "calculator/ControlWnd.h"
 #include "framework/Controls.h"
 #include "shell/Logos.h"
+#include "shell/StandardLists.h"
 #include "shell/Windows.h"
 
 namespace ControlWndLayout {
@@ -19,76 +20,39 @@ using fw::EnumByte;
 using fw::PropertyList;
 using I = std::int64_t;
 
-constexpr I kNoIndex = -2147483648LL;
+using shell::kNoIndex;
+using shell::kWhite;
 constexpr Color kBlack{0x00, 0x00, 0x00, 0x00};
-constexpr Color kWhite{0xff, 0xff, 0xff, 0x00};
 constexpr Color kCaption{0x00, 0x00, 0x80, 0x00};
 constexpr Color kGrey{0x7f, 0x7f, 0x7f, 0x00};
 constexpr Color kBoxFill{0xe6, 0xe6, 0xe6, 0x00};
 
-struct Box {
-  I left, top, width, height;
-};
+using Box = shell::Place;
 
 PropertyList RoundRectangleList(const char* name, Box b) {
-  return {{"Name", fw::String(name)}, {"Index", kNoIndex},        {"Left", b.left},
-          {"Top", b.top},             {"Width", b.width},         {"Height", b.height},
-          {"LockLeft", false},        {"LockTop", false},         {"LockRight", false},
-          {"LockBottom", false},      {"TabIndex", I{0}},         {"TabPanelIndex", I{0}},
-          {"AllowAutoDeactivate", true}, {"BorderColor", kBlack}, {"BorderThickness", 1.0},
-          {"Enabled", true},          {"FillColor", kBoxFill},    {"Tooltip", fw::String()},
-          {"CornerHeight", 16.0},     {"CornerWidth", 16.0},      {"Transparent", true},
-          {"Visible", true},          {"InitialParent", fw::String()}};
-}
-
-struct LabelData {
-  const char* name;
-  Box box;
-  I tabIndex;
-  bool tabStop;
-  bool enabled;
-  I alignment;
-  Color color;
-  const char* value;
-  bool visible;
-  bool bold;
-  float size;
-  const char* parent;
-};
-
-PropertyList LabelList(const LabelData& d) {
-  return {{"Name", fw::String(d.name)},
+  return {{"Name", fw::String(name)},
           {"Index", kNoIndex},
-          {"Left", d.box.left},
-          {"Top", d.box.top},
-          {"Width", d.box.width},
-          {"Height", d.box.height},
+          {"Left", b.left},
+          {"Top", b.top},
+          {"Width", b.width},
+          {"Height", b.height},
           {"LockLeft", false},
           {"LockTop", false},
           {"LockRight", false},
           {"LockBottom", false},
-          {"TabIndex", d.tabIndex},
+          {"TabIndex", I{0}},
           {"TabPanelIndex", I{0}},
-          {"TabStop", d.tabStop},
           {"AllowAutoDeactivate", true},
-          {"Enabled", d.enabled},
+          {"BorderColor", kBlack},
+          {"BorderThickness", 1.0},
+          {"Enabled", true},
+          {"FillColor", kBoxFill},
           {"Tooltip", fw::String()},
-          {"Multiline", false},
-          {"Selectable", false},
-          {"TextAlignment", d.alignment},
-          {"TextColor", d.color},
+          {"CornerHeight", 16.0},
+          {"CornerWidth", 16.0},
           {"Transparent", true},
-          {"Value", fw::String(d.value)},
-          {"Visible", d.visible},
-          {"Bold", d.bold},
-          {"Italic", false},
-          {"FontName", fw::String("System")},
-          {"Underline", false},
-          {"FontSize", d.size},
-          {"FontUnit", EnumByte{0}},
-          {"DataSource", fw::String()},
-          {"DataField", fw::String()},
-          {"InitialParent", fw::String(d.parent)}};
+          {"Visible", true},
+          {"InitialParent", fw::String()}};
 }
 
 struct FieldData {
@@ -183,63 +147,10 @@ PropertyList PushButtonList(const char* name, Box b, I tabIndex, const char* cap
           {"InitialParent", fw::String()}};
 }
 
-PropertyList CanvasList(const char* name, Box b, I tabIndex) {
-  return {{"Name", fw::String(name)},
-          {"Index", kNoIndex},
-          {"Left", b.left},
-          {"Top", b.top},
-          {"Width", b.width},
-          {"Height", b.height},
-          {"LockLeft", false},
-          {"LockTop", false},
-          {"LockRight", false},
-          {"LockBottom", false},
-          {"TabIndex", tabIndex},
-          {"TabPanelIndex", I{0}},
-          {"TabStop", true},
-          {"AllowAutoDeactivate", true},
-          {"Enabled", true},
-          {"Tooltip", fw::String()},
-          {"AllowFocusRing", true},
-          {"Visible", true},
-          {"AllowFocus", false},
-          {"AllowTabs", false},
-          {"Transparent", true},
-          {"DoubleBuffer", false},
-          {"Transparent", true},
-          {"InitialParent", fw::String()}};
-}
-
 }  // namespace
 
 const PropertyList& WindowList() {
-  static const PropertyList list = {
-      {"Width", I{680}},
-      {"Height", I{300}},
-      {"MinimumWidth", I{64}},
-      {"MinimumHeight", I{64}},
-      {"MaximumWidth", I{700}},
-      {"MaximumHeight", I{600}},
-      {"Type", I{0}},
-      {"Title", fw::String("Quorvel")},
-      {"HasCloseButton", true},
-      {"HasMaximizeButton", false},
-      {"HasMinimizeButton", true},
-      {"HasFullScreenButton", false},
-      {"Resizeable", false},
-      {"Composite", false},
-      {"MacProcID", I{0}},
-      {"FullScreen", false},
-      {"DefaultLocation", I{0}},
-      {"Visible", true},
-      {"HasBackgroundColor", true},
-      {"BackgroundColor", kWhite},
-      {"MenuBarVisible", true},
-      {"Left", I{0}},
-      {"Top", I{0}},
-      {"_mInitialControlsCreated", I{0}},
-      {"LiveResize", false},
-  };
+  static const PropertyList list = shell::WindowList({680, 300, 700, 600, 0, "Quorvel", true, true});
   return list;
 }
 
@@ -247,30 +158,46 @@ const std::vector<std::pair<std::string, PropertyList>>& ControlLists() {
   constexpr const char* box = "RoundRectangle1";
   static const std::vector<std::pair<std::string, PropertyList>> lists = {
       {"RoundRectangle1", RoundRectangleList("RoundRectangle1", {50, 86, 600, 52})},
-      {"StaticText5", LabelList({"StaticText5", {249, 100, 47, 20}, 0, false, true, 3, kCaption, "inches", true,
-                                 true, 12.0f, box})},
+      {"StaticText5",
+       shell::LabelList(
+           {"StaticText5", {249, 100, 47, 20}, false, 0, false, true, 3, kCaption, "inches", true, true, 12.0f, box})},
       {"StaticText6",
-       LabelList({"StaticText6", {197, 100, 54, 20}, 1, false, true, 0, kCaption, "and", true, false, 12.0f, box})},
-      {"FeetFld",
-       TextAreaList({"FeetFld", {151, 100, 40, 20}, 1, "Height in feet of 4 to 6", false, true, 1, "#"})},
+       shell::LabelList(
+           {"StaticText6", {197, 100, 54, 20}, false, 1, false, true, 0, kCaption, "and", true, false, 12.0f, box})},
+      {"FeetFld", TextAreaList({"FeetFld", {151, 100, 40, 20}, 1, "Height in feet of 4 to 6", false, true, 1, "#"})},
       {"StaticText4",
-       LabelList({"StaticText4", {112, 100, 35, 20}, 3, true, true, 3, kCaption, "feet", true, true, 12.0f, box})},
-      {"StaticText2", LabelList({"StaticText2", {61, 100, 54, 20}, 4, false, true, 0, kCaption, "Height:", true,
-                                 true, 14.0f, box})},
-      {"InchFld",
-       TextAreaList({"InchFld", {301, 101, 40, 20}, 2, "Height in inches of 0-11", true, false, 2, "##"})},
+       shell::LabelList(
+           {"StaticText4", {112, 100, 35, 20}, false, 3, true, true, 3, kCaption, "feet", true, true, 12.0f, box})},
+      {"StaticText2",
+       shell::LabelList(
+           {"StaticText2", {61, 100, 54, 20}, false, 4, false, true, 0, kCaption, "Height:", true, true, 14.0f, box})},
+      {"InchFld", TextAreaList({"InchFld", {301, 101, 40, 20}, 2, "Height in inches of 0-11", true, false, 2, "##"})},
       {"WeightFld", TextAreaList({"WeightFld", {590, 101, 40, 20}, 3, "", false, true, 3, "###"})},
-      {"StaticText1", LabelList({"StaticText1", {458, 100, 130, 20}, 7, false, true, 3, kCaption,
-                                 "Weight in pounds:", true, true, 14.0f, box})},
+      {"StaticText1", shell::LabelList({"StaticText1",
+                                        {458, 100, 130, 20},
+                                        false,
+                                        7,
+                                        false,
+                                        true,
+                                        3,
+                                        kCaption,
+                                        "Weight in pounds:",
+                                        true,
+                                        true,
+                                        14.0f,
+                                        box})},
       {"ClearBtn", PushButtonList("ClearBtn", {310, 250, 100, 36}, 2, "Clear")},
       {"CalculateBtn", PushButtonList("CalculateBtn", {50, 250, 100, 36}, 3, "Calculate")},
-      {"StaticText7", LabelList({"StaticText7", {127, -6, 533, 54}, 21, false, true, 2, kCaption, "Quorvel", true,
-                                 true, 36.0f, ""})},
-      {"Canvas3", CanvasList("Canvas3", {20, 5, 106, 45}, 22)},
+      {"StaticText7",
+       shell::LabelList(
+           {"StaticText7", {127, -6, 533, 54}, false, 21, false, true, 2, kCaption, "Quorvel", true, true, 36.0f, ""})},
+      {"Canvas3", shell::CanvasList({"Canvas3", {20, 5, 106, 45}, false, 22, true, true})},
       {"StaticText8",
-       LabelList({"StaticText8", {50, 138, 600, 16}, 23, false, false, 2, kGrey, kNotice, true, false, 9.0f, ""})},
+       shell::LabelList(
+           {"StaticText8", {50, 138, 600, 16}, false, 23, false, false, 2, kGrey, kNotice, true, false, 9.0f, ""})},
       {"InfoBtn", PushButtonList("InfoBtn", {560, 250, 100, 36}, 24, "Information")},
-      {"BMIFld", LabelList({"BMIFld", {50, 190, 600, 20}, 26, false, true, 2, kBlack, "", false, false, 14.0f, ""})},
+      {"BMIFld", shell::LabelList(
+                     {"BMIFld", {50, 190, 600, 20}, false, 26, false, true, 2, kBlack, "", false, false, 14.0f, ""})},
   };
   return lists;
 }

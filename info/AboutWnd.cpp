@@ -1,6 +1,7 @@
 #include "info/AboutWnd.h"
 
 #include "calculator/ControlWnd.h"
+#include "shell/Windows.h"
 
 fw::Ref<class AboutWnd> AboutWnd() { return fw::RuntimeImplicitWindow<class AboutWnd>(); }
 
@@ -23,17 +24,10 @@ fw::Ref<fw::Window> AboutWnd::_wrapper_Timer1::Window() {
   return window ? fw::Cast<fw::Window>(window) : fw::Ref<fw::Window>();
 }
 
-template <class T>
-fw::Ref<T> AboutWnd::ControlNamed(const char* name) {
-  auto control = _ControlByName(name);
-  if (!control) throw fw::NilObjectException(std::string("the About window has no control named ") + name);
-  return fw::Cast<T>(control);
-}
-
-fw::Ref<fw::Label> AboutWnd::StaticText5() { return ControlNamed<fw::Label>("StaticText5"); }
-fw::Ref<fw::Canvas> AboutWnd::Canvas1() { return ControlNamed<fw::Canvas>("Canvas1"); }
-fw::Ref<fw::Label> AboutWnd::StaticText1() { return ControlNamed<fw::Label>("StaticText1"); }
-fw::Ref<fw::Timer> AboutWnd::Timer1() { return ControlNamed<fw::Timer>("Timer1"); }
+fw::Ref<fw::Label> AboutWnd::StaticText5() { return shell::ControlNamed<fw::Label>(*this, "StaticText5"); }
+fw::Ref<fw::Canvas> AboutWnd::Canvas1() { return shell::ControlNamed<fw::Canvas>(*this, "Canvas1"); }
+fw::Ref<fw::Label> AboutWnd::StaticText1() { return shell::ControlNamed<fw::Label>(*this, "StaticText1"); }
+fw::Ref<fw::Timer> AboutWnd::Timer1() { return shell::ControlNamed<fw::Timer>(*this, "Timer1"); }
 
 namespace {
 // Hide the About window first, then show the calculator window (made on

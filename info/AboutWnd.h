@@ -44,10 +44,6 @@ class AboutWnd : public fw::Window {
   bool Event_MouseDown(std::int64_t x, std::int64_t y) override;
 
   std::string ClassName() const override { return kClassName; }
-
- private:
-  template <class T>
-  fw::Ref<T> ControlNamed(const char* name);
 };
 
 // The About window: the open one, shown or hidden, or a new one, which

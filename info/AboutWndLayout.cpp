@@ -7,6 +7,7 @@
 
 #include "info/AboutWnd.h"
 #include "shell/Logos.h"
+#include "shell/StandardLists.h"
 #include "shell/Windows.h"
 
 namespace AboutWndLayout {
@@ -16,85 +17,24 @@ using fw::Color;
 using fw::PropertyList;
 using I = std::int64_t;
 
-constexpr I kNoIndex = -2147483648LL;
-constexpr Color kWhite{0xff, 0xff, 0xff, 0x00};
 constexpr Color kText{0x02, 0x00, 0x80, 0x00};
-
-// The sixteen keys the three visible controls' lists begin with.
-PropertyList Common(const char* name, I left, I top, I width, I height, I tabIndex, bool tabStop, bool enabled) {
-  return {{"Name", fw::String(name)}, {"Index", kNoIndex},  {"Left", left},         {"Top", top},
-          {"Width", width},           {"Height", height},   {"LockLeft", true},     {"LockTop", true},
-          {"LockRight", true},        {"LockBottom", true}, {"TabIndex", tabIndex}, {"TabPanelIndex", I{0}},
-          {"TabStop", tabStop},       {"AllowAutoDeactivate", true}, {"Enabled", enabled}, {"Tooltip", fw::String()}};
-}
-
-PropertyList LabelList(PropertyList list, const char* value, bool bold, float size) {
-  const PropertyList rest = {{"Multiline", false},
-                             {"Selectable", false},
-                             {"TextAlignment", I{2}},
-                             {"TextColor", kText},
-                             {"Transparent", true},
-                             {"Value", fw::String(value)},
-                             {"Visible", true},
-                             {"Bold", bold},
-                             {"Italic", false},
-                             {"FontName", fw::String("System")},
-                             {"Underline", false},
-                             {"FontSize", size},
-                             {"FontUnit", fw::EnumByte{0}},
-                             {"DataSource", fw::String()},
-                             {"DataField", fw::String()},
-                             {"InitialParent", fw::String()}};
-  list.insert(list.end(), rest.begin(), rest.end());
-  return list;
-}
-
-PropertyList CanvasList(PropertyList list) {
-  const PropertyList rest = {{"AllowFocusRing", false}, {"Visible", true},      {"AllowFocus", false},
-                             {"AllowTabs", false},      {"Transparent", true},  {"DoubleBuffer", false},
-                             {"Transparent", true},     {"InitialParent", fw::String()}};
-  list.insert(list.end(), rest.begin(), rest.end());
-  return list;
-}
 
 }  // namespace
 
 const PropertyList& WindowList() {
-  static const PropertyList list = {
-      {"Width", I{300}},
-      {"Height", I{200}},
-      {"MinimumWidth", I{64}},
-      {"MinimumHeight", I{64}},
-      {"MaximumWidth", I{32000}},
-      {"MaximumHeight", I{32000}},
-      {"Type", I{2}},
-      {"Title", fw::String()},
-      {"HasCloseButton", false},
-      {"HasMaximizeButton", false},
-      {"HasMinimizeButton", true},
-      {"HasFullScreenButton", false},
-      {"Resizeable", false},
-      {"Composite", false},
-      {"MacProcID", I{0}},
-      {"FullScreen", false},
-      {"DefaultLocation", I{0}},
-      {"Visible", true},
-      {"HasBackgroundColor", true},
-      {"BackgroundColor", kWhite},
-      {"MenuBarVisible", true},
-      {"Left", I{0}},
-      {"Top", I{0}},
-      {"_mInitialControlsCreated", I{0}},
-      {"LiveResize", false},
-  };
+  static const PropertyList list = shell::WindowList({300, 200, 32000, 32000, 2, "", false, true});
   return list;
 }
 
 const std::vector<std::pair<std::string, PropertyList>>& ControlLists() {
   static const std::vector<std::pair<std::string, PropertyList>> lists = {
-      {"StaticText5", LabelList(Common("StaticText5", 1, 183, 298, 15, 0, false, true), kNotice, false, 10.0f)},
-      {"Canvas1", CanvasList(Common("Canvas1", 47, 61, 207, 78, 1, true, false))},
-      {"StaticText1", LabelList(Common("StaticText1", 1, 6, 298, 36, 3, false, true), "Quorvel", true, 22.0f)},
+      {"StaticText5",
+       shell::LabelList(
+           {"StaticText5", {1, 183, 298, 15}, true, 0, false, true, 2, kText, kNotice, true, false, 10.0f, ""})},
+      {"Canvas1", shell::CanvasList({"Canvas1", {47, 61, 207, 78}, true, 1, false, false})},
+      {"StaticText1",
+       shell::LabelList(
+           {"StaticText1", {1, 6, 298, 36}, true, 3, false, true, 2, kText, "Quorvel", true, true, 22.0f, ""})},
       {"Timer1", {{"RunMode", I{1}}, {"Period", I{4000}}}},
   };
   return lists;

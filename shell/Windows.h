@@ -37,12 +37,20 @@ fw::Ref<T> MakeControl(fw::Window& window, const std::string& name, const fw::Pr
   return MakeControl<T>(window, name, list, [](const fw::Ref<T>&) { return false; });
 }
 
+// The control registered under `name`, as its class; a missing one raises
+// NilObjectException naming it.
+template <class T>
+fw::Ref<T> ControlNamed(const fw::Window& window, const std::string& name) {
+  auto control = window._ControlByName(name);
+  if (!control) throw fw::NilObjectException(window.ClassName() + " has no control named " + name);
+  return fw::Cast<T>(control);
+}
+
 // Binds event `eventNumber` of the control `name` to `handler`, an
 // operation of the window W, under the event's signature text.
 template <class W, class R, class... A>
 void BindEvent(W& window, const std::string& name, int eventNumber, const char* signature, R (W::*handler)(A...)) {
-  auto control = window._ControlByName(name);
-  if (!control) throw fw::NilObjectException(window.ClassName() + " has no control named " + name);
+  auto control = ControlNamed<fw::Control>(window, name);
   auto delegate = fw::RuntimeCreateDelegate(signature, fw::Self(&window), handler);
   fw::RuntimeAddEventHandler(control, eventNumber, delegate);
 }
