@@ -180,4 +180,27 @@ TEST_F(ShellGui, TheBarShowsTheCaptionedItemsSeparatorAndShortcuts) {
   }
 }
 
+// The calculator's own window events: activation hides a shown About window
+// and puts the focus in the feet field; closing the window quits with 0.
+TEST_F(ShellGui, ActivatingTheCalculatorHidesAboutAndClosingItQuits) {
+  CalculatorMenuBar();
+  QMainWindow* calculator = fw::test::WidgetOf(calculator_);
+  QTest::keyClicks(fw::test::WidgetOf(calculator_->WeightFld()), "150");
+  about_->Show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(fw::test::WidgetOf(about_)));
+
+  calculator->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(calculator));
+  EXPECT_FALSE(about_->IsShown());
+  EXPECT_TRUE(about_->IsOpen());
+  EXPECT_TRUE(calculator_->FeetFld()->HasFocus());
+
+  EXPECT_FALSE(fw::RuntimeQuitRequested());
+  calculator->close();
+  EXPECT_TRUE(fw::RuntimeQuitRequested());
+  EXPECT_EQ(fw::RuntimeExit(), 0);
+  EXPECT_FALSE(calculator_->IsOpen());
+  EXPECT_TRUE(fw::RuntimeGetImplicitWindow(ControlWnd::kClassName).IsNone());
+}
+
 }  // namespace
