@@ -20,8 +20,8 @@ int wWinMain(void* instance, void* previousInstance, wchar_t* commandLine, int s
 }
 
 namespace {
-// Steps 2 to 6 of the start-up; false as soon as an exception is pending.
-bool StartAndRun() {
+// Steps 2 to 6 of the start-up; stops as soon as an exception is pending.
+void StartAndRun() {
   {
     auto helper = fw::RuntimeCreateDelegate(
         "( Ptr, Ptr ) as Object",
@@ -34,9 +34,8 @@ bool StartAndRun() {
     auto ready = fw::RuntimeCreateDelegate("(  )", std::function<void()>(&_LateStartup));
     fw::RunFrameworkInitialization(ready);
   }
-  if (fw::RuntimeHasPendingException()) return false;
+  if (fw::RuntimeHasPendingException()) return;
   fw::RuntimeRun();
-  return !fw::RuntimeHasPendingException();
 }
 }  // namespace
 
