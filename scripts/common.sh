@@ -18,6 +18,17 @@ install_missing() {
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
 }
 
+# A locale with a decimal comma, for the test that Val and Format ignore the
+# process's locale. It is built the ordinary way, into the system's locale
+# archive, so that nothing needs LOCPATH.
+ensure_test_locale() {
+  locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8' && return 0
+  echo "Building the locale de_DE.UTF-8"
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  $sudo localedef -i de_DE -f UTF-8 de_DE.UTF-8
+}
+
 # build DIR [cmake options...]
 build() {
   local dir="$1"; shift

@@ -4,6 +4,7 @@
 # in the plain build (build/). Exits non-zero when anything fails.
 source "$(dirname "$0")/common.sh"
 install_missing
+ensure_test_locale
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0"
 export LSAN_OPTIONS="suppressions=$ROOT/tests/lsan.supp:print_suppressions=0"
