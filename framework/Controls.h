@@ -19,6 +19,8 @@
 namespace fw {
 
 class Window;
+class Graphics;
+class StyledTextPrinter;
 
 namespace detail {
 struct ControlPeer;
@@ -190,6 +192,10 @@ class TextArea : public RectControl {
 
   // Whether `text` may stand in the area under its limit and mask.
   bool Accepts(const String& text) const;
+
+  // A printer of a copy of the area's styled text onto `graphics`, laid out
+  // in lines `width` units wide (framework/Printing.h).
+  Ref<StyledTextPrinter> styledTextPrinter(const Ref<Graphics>& graphics, std::int64_t width);
 
   std::string EventSignature(int eventNumber) const override;
   std::string ClassName() const override { return "TextArea"; }

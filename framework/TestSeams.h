@@ -5,9 +5,12 @@
 // Nothing here changes behaviour until a test switches it on.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
+
+#include "framework/Printing.h"
 
 namespace fw::test {
 
@@ -34,6 +37,18 @@ void SetMessageBoxObserver(std::function<void(const std::string& text)> observer
 void SetResourceDirs(std::vector<std::string> dirs);
 // How often the picture lookup has read a file of this name.
 int PictureReads(const std::string& fileName);
+
+// Printing. While a dialog is set, OpenPrinterDialog shows no dialog and
+// returns what it gives (none stands for Cancel). PdfPrintJob is the page
+// graphics of a job that prints into a PDF file at `path`, written when its
+// last reference goes. While a printer factory is set, styledTextPrinter
+// returns what it gives for the graphics and width it was called with.
+void SetPrintDialog(std::function<Ref<Graphics>()> dialog);
+Ref<Graphics> PdfPrintJob(const std::string& path);
+void SetStyledTextPrinterFactory(
+    std::function<Ref<StyledTextPrinter>(const Ref<Graphics>& graphics, std::int64_t width)> factory);
+// Background-task yields since the start of the process.
+int BackgroundTaskCount();
 
 }  // namespace fw::test
 
