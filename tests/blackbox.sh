@@ -6,6 +6,7 @@
 #
 # Usage: blackbox.sh PATH-TO-PROGRAM
 set -u
+source "$(dirname "$0")/support/xvfb.sh"
 
 program="${1:-}"
 fail() {
@@ -24,35 +25,16 @@ done
 
 work="$(mktemp -d)"
 log="$work/program.log"
-xvfb_pid=""
 program_pid=""
 cleanup() {
   [[ -n "$program_pid" ]] && kill "$program_pid" 2>/dev/null
-  [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null
-  [[ -n "$xvfb_pid" ]] && wait "$xvfb_pid" 2>/dev/null
+  stop_xvfb
   rm -rf "$work"
 }
 trap cleanup EXIT
 
-# A free display number: no lock file and no socket.
-display=""
-for n in $(seq 90 250); do
-  if [[ ! -e "/tmp/.X$n-lock" && ! -e "/tmp/.X11-unix/X$n" ]]; then
-    display="$n"
-    break
-  fi
-done
-[[ -n "$display" ]] || fail "no free X display number"
-
-Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-export DISPLAY=":$display"
-for _ in $(seq 50); do
-  xwininfo -root >/dev/null 2>&1 && break
-  kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start on :$display: $(cat "$work/xvfb.log")"
-  sleep 0.1
-done
-xwininfo -root >/dev/null 2>&1 || fail "Xvfb on :$display does not answer"
+start_xvfb "$work" || fail "no X server"
+xwininfo -root >/dev/null 2>&1 || fail "Xvfb on $DISPLAY does not answer"
 
 export QT_QPA_PLATFORM=xcb
 "$program" >"$log" 2>&1 &
