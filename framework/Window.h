@@ -18,6 +18,7 @@
 #include "framework/Delegate.h"
 #include "framework/Menu.h"
 #include "framework/Properties.h"
+#include "framework/Protocol.h"
 
 namespace fw {
 
