@@ -7,6 +7,7 @@
 namespace fw::detail {
 namespace {
 
+// Mirrors a label's text, wrapping, alignment and colour; takes no input.
 class LabelPeer : public QtControlPeer {
  public:
   LabelPeer(Label& owner, QLabel* label, WindowPeer& window) : QtControlPeer(label, window), owner_(owner) {

@@ -16,6 +16,7 @@
 
 namespace fw::detail {
 
+// A decoded picture as a QImage.
 class QtPictureData : public PictureData {
  public:
   explicit QtPictureData(QImage picture) : image(std::move(picture)) {}
@@ -41,6 +42,7 @@ class WindowWidget : public QMainWindow {
   std::weak_ptr<Window> owner_;
 };
 
+// Mirrors a window's frame, size and visibility to its WindowWidget.
 class QtWindowPeer : public WindowPeer {
  public:
   explicit QtWindowPeer(Window& owner);

@@ -8,6 +8,8 @@
 namespace fw::detail {
 namespace {
 
+// Hands clicks and presses to the model's button events; a press that the
+// MouseDown handler claims never reaches the button.
 class ButtonWidget : public QPushButton {
  public:
   ButtonWidget(std::weak_ptr<Control> owner, QWidget* parent) : QPushButton(parent), owner_(std::move(owner)) {
@@ -30,6 +32,7 @@ class ButtonWidget : public QPushButton {
   std::weak_ptr<Control> owner_;
 };
 
+// Mirrors a button's caption and whether Tab reaches it; Click is a real click.
 class ButtonPeer : public QtControlPeer {
  public:
   ButtonPeer(PushButton& owner, QPushButton* button, WindowPeer& window)

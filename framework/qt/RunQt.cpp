@@ -15,6 +15,8 @@ std::shared_ptr<PictureData> DecodeQtPicture(const std::string& path);
 
 namespace {
 
+// The core's toolkit on Qt Widgets. It owns the QApplication only when it
+// made it; a QApplication that exists already (the GUI tests') is adopted.
 class QtToolkit : public Toolkit {
  public:
   std::unique_ptr<WindowPeer> MakeWindow(Window& owner) override { return std::make_unique<QtWindowPeer>(owner); }

@@ -8,6 +8,7 @@
 namespace fw::detail {
 namespace {
 
+// Draws the canvas's backdrop unscaled at its top-left corner, nothing else.
 class CanvasWidget : public QWidget {
  public:
   CanvasWidget(std::weak_ptr<Control> owner, QWidget* parent) : QWidget(parent), owner_(std::move(owner)) {}
@@ -24,6 +25,7 @@ class CanvasWidget : public QWidget {
   std::weak_ptr<Control> owner_;
 };
 
+// Draws the rounded rectangle from the model's colours and sizes.
 class RoundRectWidget : public QWidget {
  public:
   RoundRectWidget(std::weak_ptr<Control> owner, QWidget* parent) : QWidget(parent), owner_(std::move(owner)) {}

@@ -11,6 +11,9 @@
 namespace fw::detail {
 namespace {
 
+// A text area's editor: its KeyDown handler sees every key first, and its
+// limit and mask hold for typing, paste, drop and input methods alike. It
+// decides none of that itself; it asks the model.
 class TextAreaWidget : public QTextEdit {
  public:
   TextAreaWidget(std::weak_ptr<Control> owner, QWidget* parent) : QTextEdit(parent), owner_(std::move(owner)) {
@@ -74,6 +77,7 @@ class TextAreaWidget : public QTextEdit {
   std::weak_ptr<Control> owner_;
 };
 
+// Mirrors the area's text and look to the editor; keeps no text of its own.
 class TextAreaPeer : public QtControlPeer {
  public:
   TextAreaPeer(TextArea& owner, QTextEdit* editor, WindowPeer& window) : QtControlPeer(editor, window), owner_(owner) {}

@@ -6,6 +6,7 @@
 namespace fw::detail {
 namespace {
 
+// A QTimer that calls the timer's Action; it holds its timer only weakly.
 class QtTimerPeer : public TimerPeer {
  public:
   explicit QtTimerPeer(Timer& owner) : owner_(Self<Control>(&owner).shared()) { Make(); }
