@@ -9,11 +9,15 @@ Ref<Application>& AppObject() {
   return app;
 }
 bool supportsHiDPI = false;
+const test::ResetRegistration reset([] {
+  AppObject().Reset();
+  supportsHiDPI = false;
+});
 }  // namespace
 
-void Application::_x_SetVersionData(std::int64_t major, std::int64_t minor, std::int64_t bug,
-                                    std::int64_t nonRelease, std::int64_t stageCode, const String& longVersion,
-                                    const String& shortVersion, const String& packageInfo) {
+void Application::_x_SetVersionData(std::int64_t major, std::int64_t minor, std::int64_t bug, std::int64_t nonRelease,
+                                    std::int64_t stageCode, const String& longVersion, const String& shortVersion,
+                                    const String& packageInfo) {
   CheckUIThread("Application._x_SetVersionData");
   detail::Step("Application._x_SetVersionData");
   major_ = major, minor_ = minor, bug_ = bug, nonRelease_ = nonRelease, stage_ = stageCode;

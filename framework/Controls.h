@@ -1,11 +1,12 @@
-// The controls a window is built of, each on a Qt widget (framework/qt/):
+// The controls a window is built of, each mirrored to a toolkit peer
+// (framework/Peers.h) when a toolkit is installed:
 // RectControl and its kinds Label, TextArea, PushButton, Canvas and
 // RoundRectangle, and the non-visual Timer. Left and Top are window
 // coordinates, also for a control placed inside another (InitialParent).
 //
-// Controls hold their state in these objects and mirror it to the widget;
-// a control's events reach program code only through the delegates bound
-// with RuntimeAddEventHandler.
+// Controls hold their state in these objects and mirror it to the peer;
+// without one they are model-only. A control's events reach program code
+// only through the delegates bound with RuntimeAddEventHandler.
 #pragma once
 
 #include <cstdint>
@@ -15,6 +16,7 @@
 #include "framework/Delegate.h"
 #include "framework/Picture.h"
 #include "framework/Properties.h"
+#include "framework/Protocol.h"
 
 namespace fw {
 
@@ -23,7 +25,7 @@ class Graphics;
 class StyledTextPrinter;
 
 namespace detail {
-struct ControlPeer;
+class ControlPeer;
 }
 
 // Event numbers of RuntimeAddEventHandler.
@@ -65,7 +67,7 @@ class Control : public Configurable {
 
  private:
   String name_;
-  std::int64_t index_ = -2147483648LL;
+  std::int64_t index_ = kNoIndex;
   std::weak_ptr<fw::Window> window_;
   std::map<int, Ref<Delegate>> handlers_;
 };
@@ -76,7 +78,7 @@ void RuntimeAddEventHandler(const Ref<Control>& control, int eventNumber, const 
 
 class RectControl : public Control {
  public:
-  // Makes the control's widget inside its window.
+  // Makes the control's peer inside its window's, when the window has one.
   virtual void Constructor();
 
   void SetFocus();
@@ -127,10 +129,11 @@ class RectControl : public Control {
   const PropertySheet& Sheet() const override;
 
  protected:
+  // Makes the control's peer; called only with a window that has one.
   virtual void CreateWidget() = 0;
   void ApplyGeometry();
   void ApplyFont();
-  virtual void ApplyLook() {}
+  void ApplyLook();
 
   bool visible_ = true, enabled_ = true, tabStop_ = false, transparent_ = false;
   std::int64_t left_ = 0, top_ = 0, width_ = 0, height_ = 0, tabIndex_ = 0, textAlignment_ = 0;
@@ -152,7 +155,6 @@ class Label : public RectControl {
 
  protected:
   void CreateWidget() override;
-  void ApplyLook() override;
 
  private:
   String value_;
@@ -203,7 +205,6 @@ class TextArea : public RectControl {
 
  protected:
   void CreateWidget() override;
-  void ApplyLook() override;
 
  private:
   bool multiline_ = false, readOnly_ = false, allowTabs_ = false, allowStyled_ = true, hasBorder_ = true,
@@ -211,6 +212,7 @@ class TextArea : public RectControl {
   Color background_{0xff, 0xff, 0xff, 0};
   std::int64_t maxChars_ = 0;
   String mask_;
+  String value_;  // the text of a model-only area
 };
 
 class PushButton : public RectControl {
@@ -222,7 +224,8 @@ class PushButton : public RectControl {
   bool Cancel() const { return cancel_; }
   void Cancel(bool v) { cancel_ = v; }
 
-  // Presses the button as a click would: its Action event runs.
+  // Presses the button as a click would: its Action event runs (at once
+  // for a model-only button).
   void Push();
 
   std::string EventSignature(int eventNumber) const override;
@@ -231,7 +234,6 @@ class PushButton : public RectControl {
 
  protected:
   void CreateWidget() override;
-  void ApplyLook() override;
 
  private:
   String caption_;

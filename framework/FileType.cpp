@@ -8,6 +8,7 @@ std::vector<RegisteredFileType>& RegisteredTypes() {
   static std::vector<RegisteredFileType> list;
   return list;
 }
+const test::ResetRegistration reset([] { RegisteredTypes().clear(); });
 }  // namespace
 
 void FileType::Name(const String& v) { name_ = v; }

@@ -1,5 +1,5 @@
-// A decoded picture, and the lookup of picture files among the program's
-// resources by file name.
+// A decoded picture, its data the toolkit's, and the lookup of picture
+// files among the program's resources by file name.
 #pragma once
 
 #include <memory>
@@ -9,7 +9,7 @@
 namespace fw {
 
 namespace detail {
-struct PictureData;
+class PictureData;
 }
 
 class Picture : public Object {

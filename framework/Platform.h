@@ -1,4 +1,5 @@
-// What the Qt-free half of the framework asks of the Qt half (framework/qt/).
+// The platform services the runtime uses, on the installed toolkit
+// (framework/Peers.h), with stand-ins when there is none (Platform.cpp).
 // Internal to the framework.
 #pragma once
 
@@ -12,7 +13,7 @@ void PlatformExitLoop(int code);
 // A modal box with one line and an OK button; returns when it is dismissed.
 void PlatformMessageBox(const std::string& title, const std::string& text);
 void PlatformBeep();
-// Closes every window and, if the framework made it, the QApplication.
+// Closes every window and ends the toolkit's application, if it made one.
 void PlatformShutdown();
 
 }  // namespace fw::detail

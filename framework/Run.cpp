@@ -6,8 +6,11 @@
 #include <thread>
 #include <vector>
 
+#include "framework/Application.h"
+#include "framework/Peers.h"
 #include "framework/Platform.h"
 #include "framework/TestSeams.h"
+#include "framework/Window.h"
 
 namespace fw {
 namespace {
@@ -19,6 +22,7 @@ struct RunState {
   double toolchainVersion = 0;
   int exitCode = 0;
   bool quitRequested = false;
+  bool exitRequested = false;  // the event loop is to end, or not start
   std::vector<std::function<void()>> finalizers;
 };
 
@@ -56,6 +60,16 @@ Seams& TheSeams() {
 }
 
 void Trampoline(void* call) { (*static_cast<const std::function<void()>*>(call))(); }
+
+void ExitLoop(int code) {
+  State().exitRequested = true;
+  detail::PlatformExitLoop(code);
+}
+
+std::vector<std::function<void()>>& Resets() {
+  static std::vector<std::function<void()>> resets;
+  return resets;
+}
 
 }  // namespace
 
@@ -142,7 +156,7 @@ void RuntimeCallProgram(const std::function<void()>& call) {
   }
   if (raised) {
     RuntimeSetPendingException(raised);
-    detail::PlatformExitLoop(State().exitCode);
+    ExitLoop(State().exitCode);
   }
 }
 
@@ -156,7 +170,34 @@ double RuntimeToolchainVersion() { return State().toolchainVersion; }
 void RuntimeInitExternalClasses() { detail::Step("RuntimeInitExternalClasses"); }
 void InitPluginEntrypoints() { detail::Step("InitPluginEntrypoints"); }
 
+void RunFrameworkInitialization(const Ref<Delegate>& ready) {
+  CheckUIThread("RunFrameworkInitialization");
+  detail::Step("RunFrameworkInitialization");
+  if (auto* toolkit = detail::InstalledToolkit()) {
+    auto app = getAppObject();
+    toolkit->StartGui(Application::SupportsHiDPI(), app ? app->ShortVersion() : String());
+  }
+  Ref<Delegate> callback = ready;  // run it exactly once
+  RuntimeCallProgram([&] {
+    detail::Step("ReadyCallback");
+    callback->Invoke<void>();
+  });
+}
+
 bool RuntimeGuiIsUp() { return detail::PlatformGuiIsUp(); }
+
+// Without a toolkit there is no loop to run: it ends at once.
+void RuntimeRun() {
+  CheckUIThread("RuntimeRun");
+  detail::Step("RuntimeRun");
+  auto* toolkit = detail::InstalledToolkit();
+  if (!RuntimeHasPendingException() && !State().exitRequested && toolkit) toolkit->RunLoop();
+  try {
+    detail::Step("RuntimeRun.end");
+  } catch (...) {
+    RuntimeSetPendingException(std::current_exception());
+  }
+}
 
 namespace {
 std::string Describe(std::exception_ptr e) {
@@ -184,7 +225,7 @@ void Quit(int code) {
   CheckUIThread("Quit");
   State().exitCode = code;
   State().quitRequested = true;
-  detail::PlatformExitLoop(code);
+  ExitLoop(code);
 }
 
 bool RuntimeQuitRequested() { return State().quitRequested; }
@@ -207,6 +248,15 @@ void Step(const char* name) {
 }  // namespace detail
 
 namespace test {
+ResetRegistration::ResetRegistration(std::function<void()> reset) { Resets().push_back(std::move(reset)); }
+
+void ResetRuntime() {
+  detail::CloseAllWindows();
+  for (const auto& reset : Resets()) reset();
+  State() = RunState();
+  TheSeams() = Seams();
+}
+
 void SetTrace(std::function<void(const std::string&)> trace) { TheSeams().trace = std::move(trace); }
 void FailAt(const std::string& step) { ++TheSeams().faults[step]; }
 void ClearFaults() { TheSeams().faults.clear(); }

@@ -1,16 +1,18 @@
 #include "framework/Services.h"
 
+#include <locale.h>
+
 #include <algorithm>
 #include <charconv>
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
-#include <locale.h>
 
 #include "framework/Application.h"
 #include "framework/Platform.h"
 #include "framework/TestSeams.h"
+#include "framework/Text.h"
 
 namespace fw {
 namespace {
@@ -88,8 +90,8 @@ String Format(double value, const String& pattern) {
   const auto point = places.find('.');
   const String intPlaces = places.substr(0, point);
   const String fracPlaces = point == String::npos ? String() : places.substr(point + 1);
-  const auto fracCount = static_cast<std::size_t>(std::count_if(fracPlaces.begin(), fracPlaces.end(),
-                                                                [](char c) { return c == '#' || c == '0'; }));
+  const auto fracCount = static_cast<std::size_t>(
+      std::count_if(fracPlaces.begin(), fracPlaces.end(), [](char c) { return c == '#' || c == '0'; }));
   const auto lastRequired = fracPlaces.find_last_of('0');
   const std::size_t fracRequired = lastRequired == String::npos ? 0 : lastRequired + 1;
   const auto minIntDigits = static_cast<std::size_t>(std::count(intPlaces.begin(), intPlaces.end(), '0'));
@@ -120,14 +122,17 @@ String Format(double value, const String& pattern) {
   return out + suffix;
 }
 
-std::int64_t Asc(const String& text) {
-  if (text.empty()) return 0;
-  const auto* s = reinterpret_cast<const unsigned char*>(text.data());
-  const std::size_t n = text.size();
-  constexpr std::int64_t replacement = 0xFFFD;
-  if (s[0] < 0x80) return s[0];
-  int length;
-  std::int64_t code;
+std::int64_t Asc(const String& text) { return text.empty() ? 0 : detail::DecodeAt(text, 0).code; }
+
+namespace detail {
+
+Decoded DecodeAt(const String& text, std::size_t at) {
+  constexpr Decoded replacement{0xFFFD, 1};
+  const auto* s = reinterpret_cast<const unsigned char*>(text.data()) + at;
+  const std::size_t n = text.size() - at;
+  if (s[0] < 0x80) return {s[0], 1};
+  std::size_t length;
+  char32_t code;
   if ((s[0] & 0xE0) == 0xC0) {
     length = 2, code = s[0] & 0x1F;
   } else if ((s[0] & 0xF0) == 0xE0) {
@@ -137,15 +142,39 @@ std::int64_t Asc(const String& text) {
   } else {
     return replacement;
   }
-  if (n < static_cast<std::size_t>(length)) return replacement;
-  for (int i = 1; i < length; ++i) {
+  if (n < length) return replacement;
+  for (std::size_t i = 1; i < length; ++i) {
     if ((s[i] & 0xC0) != 0x80) return replacement;
     code = (code << 6) | (s[i] & 0x3F);
   }
-  static constexpr std::int64_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
+  static constexpr char32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
   if (code < smallest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return replacement;
-  return code;
+  return {code, length};
 }
+
+std::u32string Characters(const String& text) {
+  std::u32string out;
+  for (std::size_t at = 0; at < text.size();) {
+    const auto d = DecodeAt(text, at);
+    out += d.code;
+    at += d.length;
+  }
+  return out;
+}
+
+std::int64_t CharacterCount(const String& text) {
+  std::int64_t count = 0;
+  for (std::size_t at = 0; at < text.size(); ++count) at += DecodeAt(text, at).length;
+  return count;
+}
+
+String FirstCharacters(const String& text, std::int64_t count) {
+  std::size_t at = 0;
+  for (; at < text.size() && count > 0; --count) at += DecodeAt(text, at).length;
+  return text.substr(0, at);
+}
+
+}  // namespace detail
 
 int RuntimeStringCompare(const String& a, const String& b) {
   auto fold = [](char c) -> unsigned char {

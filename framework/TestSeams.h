@@ -14,6 +14,19 @@
 
 namespace fw::test {
 
+// Puts the runtime back as a fresh process has it, so that each test starts
+// alike whatever ran before: every window closed, no application object,
+// menu bar, file types, pending exception, exception helper, trace, faults,
+// picture folders or counts, quit request or exit code, and every module's
+// own state that registered a reset. The bell's count runs on.
+void ResetRuntime();
+
+// A module's part of ResetRuntime; made at namespace scope, it runs on
+// every reset, in the order the registrations were made.
+struct ResetRegistration {
+  explicit ResetRegistration(std::function<void()> reset);
+};
+
 // Called with the name of every traced runtime step as it starts.
 void SetTrace(std::function<void(const std::string& step)> trace);
 

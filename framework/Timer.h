@@ -1,26 +1,18 @@
-// The non-visual controls: Timer, on a Qt timer, and WeakRef, a reference
-// that does not keep its object alive.
+// The non-visual control Timer, on the toolkit's timer. WeakRef, which
+// program code reaches through this header, is in framework/WeakRef.h.
 #pragma once
 
 #include <cstdint>
 #include <memory>
 
 #include "framework/Controls.h"
+#include "framework/WeakRef.h"
 
 namespace fw {
 
-class WeakRef : public Object {
- public:
-  WeakRef() = default;
-  explicit WeakRef(const Ref<Object>& target) { Constructor(target); }
-  void Constructor(const Ref<Object>& target) { target_ = target.shared(); }
-  // The object, or none once it is gone.
-  Ref<Object> Value() const { return Ref<Object>(target_.lock()); }
-  std::string ClassName() const override { return "WeakRef"; }
-
- private:
-  std::weak_ptr<Object> target_;
-};
+namespace detail {
+class TimerPeer;
+}
 
 // Fires its Action event (number 0) after Period milliseconds: once with
 // RunMode 1, repeatedly with 2, never with 0. Setting either property
@@ -42,12 +34,13 @@ class Timer : public Control {
   std::string ClassName() const override { return "Timer"; }
   const PropertySheet& Sheet() const override;
 
-  // Called when the Qt timer fires.
+  // Called when the toolkit's timer fires.
   void _CallAction();
 
  private:
   void Restart();
   std::int64_t runMode_ = 0, period_ = 1000;
+  std::unique_ptr<detail::TimerPeer> timer_;
 };
 
 }  // namespace fw

@@ -4,7 +4,8 @@
 // Window::Constructor raises the set-up events Layout, CreateControls and
 // AddMenuHandlers, then Open, and shows the window if its list said
 // Visible. Later events (Activate, Close, EnableMenuItems, KeyDown,
-// MouseDown) come from the Qt peer through RuntimeCallProgram. A window
+// MouseDown) come from the toolkit's peer (framework/Peers.h) through
+// RuntimeCallProgram; without a toolkit the window is model-only. A window
 // does not lay its controls out: each control keeps the place its list
 // gives it.
 #pragma once
@@ -17,6 +18,7 @@
 #include "framework/Delegate.h"
 #include "framework/Menu.h"
 #include "framework/Properties.h"
+#include "framework/Protocol.h"
 
 namespace fw {
 
@@ -24,7 +26,7 @@ class Control;
 class PushButton;
 
 namespace detail {
-struct WindowPeer;
+class WindowPeer;
 }
 
 class Window : public Configurable {
@@ -138,11 +140,12 @@ class Window : public Configurable {
   std::map<String, Ref<Control>> controlsByName_;
   std::map<String, Ref<Delegate>> menuHandlers_;
   Ref<fw::MenuBar> menuBar_;
-  std::int64_t width_ = 300, height_ = 200, minWidth_ = 64, minHeight_ = 64, maxWidth_ = 32000,
-               maxHeight_ = 32000, type_ = 0, defaultLocation_ = 0, left_ = 0, top_ = 0;
+  std::int64_t width_ = 300, height_ = 200, minWidth_ = 64, minHeight_ = 64, maxWidth_ = 32000, maxHeight_ = 32000,
+               type_ = 0, defaultLocation_ = 0, left_ = 0, top_ = 0;
   String title_;
   bool hasClose_ = true, hasMaximize_ = true, hasMinimize_ = true, resizeable_ = true, fullScreen_ = false,
-       visible_ = true, hasBackground_ = false, menuBarVisible_ = true, open_ = false, shownOnce_ = false;
+       visible_ = true, hasBackground_ = false, menuBarVisible_ = true, open_ = false, shownOnce_ = false,
+       shown_ = false;  // whether a model-only window is on screen
   Color background_{0xff, 0xff, 0xff, 0};
 };
 

@@ -1,5 +1,6 @@
 #include "shell/App.h"
 
+#include "framework/Protocol.h"
 #include "info/AboutWnd.h"
 #include "shell/Menu.h"
 
@@ -21,7 +22,7 @@ void _ApplicationAddMenuHandlers() {
   for (const auto& [itemName, handler] : handlers) {
     auto receiver = App();
     auto target = App();
-    auto delegate = fw::RuntimeCreateDelegate("(  ) as Boolean", target, handler);
+    auto delegate = fw::RuntimeCreateDelegate(fw::kMenuHandlerSignature, target, handler);
     receiver->_AddMenuHandler(itemName, delegate);
   }
 }

@@ -1,6 +1,7 @@
 #include "shell/FileTypes.h"
 
 #include "framework/Run.h"
+#include "framework/TestSeams.h"
 
 namespace FileTypes {
 
@@ -10,6 +11,11 @@ fw::Ref<fw::FileType> pUntitledType;
 
 namespace {
 const fw::ModuleInitializer initializer("FileTypes", [] { pAllFileTypes = fw::New<FileTypeList>(); });
+const fw::test::ResetRegistration reset([] {
+  pAllFileTypes.Reset();
+  pText.Reset();
+  pUntitledType.Reset();
+});
 
 struct TypeData {
   const char* name;

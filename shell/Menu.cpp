@@ -2,7 +2,8 @@
 
 #include <optional>
 
-#include "shell/App.h"
+#include "framework/Application.h"
+#include "framework/TestSeams.h"
 
 namespace {
 
@@ -62,10 +63,11 @@ fw::Ref<fw::MenuItem> NewItem(const Entry& e) {
 }
 
 fw::Ref<class Menu> implicitInstance;
+const fw::test::ResetRegistration reset([] { implicitInstance.Reset(); });
 
 template <class T>
 fw::Ref<T> LookUp(const char* name) {
-  auto app = App();
+  auto app = fw::getAppObject();
   if (!app) throw fw::NilObjectException(std::string("no application object to find the menu item ") + name + " in");
   auto bar = app->MenuBar();
   if (!bar) throw fw::NilObjectException(std::string("the application has no menu bar to find ") + name + " in");

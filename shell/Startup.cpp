@@ -1,6 +1,7 @@
 #include "shell/Startup.h"
 
 #include "framework/Application.h"
+#include "framework/Protocol.h"
 #include "framework/Run.h"
 #include "info/AboutWnd.h"
 #include "shell/App.h"
@@ -23,15 +24,14 @@ namespace {
 // Steps 2 to 6 of the start-up; stops as soon as an exception is pending.
 void StartAndRun() {
   {
-    auto helper = fw::RuntimeCreateDelegate(
-        "( Ptr, Ptr ) as Object",
-        std::function<std::exception_ptr(void (*)(void*), void*)>(&fw::_CallFunctionWithExceptionHandling));
+    auto helper = fw::RuntimeCreateDelegate(fw::kExceptionHelperSignature,
+                                            fw::ExceptionHelperFunction(&fw::_CallFunctionWithExceptionHandling));
     fw::RuntimeSetExceptionHelper(helper);
   }
   fw::RuntimeRecordToolchainVersion(2019.031);
   _EarlyStartup();
   {
-    auto ready = fw::RuntimeCreateDelegate("(  )", std::function<void()>(&_LateStartup));
+    auto ready = fw::RuntimeCreateDelegate(fw::kReadyCallbackSignature, std::function<void()>(&_LateStartup));
     fw::RunFrameworkInitialization(ready);
   }
   if (fw::RuntimeHasPendingException()) return;

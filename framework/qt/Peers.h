@@ -1,23 +1,27 @@
-// The Qt side of windows, controls and pictures. Internal to framework/.
+// The Qt side of windows, controls and pictures: the peers of
+// framework/Peers.h on Qt widgets. Internal to framework/qt/.
 #pragma once
 
 #include <QImage>
 #include <QMainWindow>
 #include <QPointer>
-#include <QPushButton>
-#include <QTextEdit>
-#include <QTimer>
 #include <QWidget>
 #include <memory>
 
 #include "framework/Controls.h"
+#include "framework/Peers.h"
 #include "framework/Picture.h"
 #include "framework/Timer.h"
 #include "framework/Window.h"
 
 namespace fw::detail {
 
-struct PictureData {
+// A decoded picture as a QImage.
+class QtPictureData : public PictureData {
+ public:
+  explicit QtPictureData(QImage picture) : image(std::move(picture)) {}
+  int Width() const override { return image.width(); }
+  int Height() const override { return image.height(); }
   QImage image;
 };
 
@@ -38,14 +42,65 @@ class WindowWidget : public QMainWindow {
   std::weak_ptr<Window> owner_;
 };
 
-struct WindowPeer {
+// Mirrors a window's frame, size and visibility to its WindowWidget.
+class QtWindowPeer : public WindowPeer {
+ public:
+  explicit QtWindowPeer(Window& owner);
+  ~QtWindowPeer() override;
+  void SetTitle(const String& title) override;
+  void ApplyFrame() override;
+  void ApplyGeometry() override;
+  void ShowMenuBar(const Ref<MenuBar>& bar) override;
+  void SetTabOrder(const std::vector<ControlPeer*>& order) override;
+  void Place(bool centred, std::int64_t left, std::int64_t top) override;
+  void Show() override;
+  void Hide() override;
+  bool IsShown() const override;
+  void Repaint() override;
+  void Dispose() override;
+
   QPointer<WindowWidget> widget;
+
+ private:
+  Window& owner_;
 };
 
-struct ControlPeer {
+// What every visual control's peer does alike, on its one widget.
+class QtControlPeer : public ControlPeer {
+ public:
+  // `widget` is a new child of the window's content area.
+  QtControlPeer(QWidget* widget, WindowPeer& window);
+  ~QtControlPeer() override;
+  void SetGeometry(std::int64_t x, std::int64_t y, std::int64_t width, std::int64_t height) override;
+  void SetVisible(bool visible) override;
+  void SetEnabled(bool enabled) override;
+  void SetTooltip(const String& text) override;
+  void SetFont(const FontSpec& font) override;
+  void ApplyLook() override {}
+  void SetParent(ControlPeer* container, bool visible) override;
+  void SetFocus() override;
+  bool HasFocus() const override;
+  bool TakesTabFocus() const override;
+  void Repaint() override;
+
   QPointer<QWidget> widget;
-  QPointer<QTimer> timer;
+
+ private:
+  QPointer<QWidget> content_;
 };
+
+// The widget behind a control or a window; none for a model-only one.
+QWidget* WidgetOf(const Control& control);
+WindowWidget* WidgetOf(const Window& window);
+
+// One per widget family (Label.cpp, TextArea.cpp, PushButton.cpp,
+// Shapes.cpp, Timer.cpp).
+std::unique_ptr<ControlPeer> MakeLabelPeer(Label& owner, WindowPeer& window);
+std::unique_ptr<ControlPeer> MakeTextAreaPeer(TextArea& owner, WindowPeer& window);
+std::unique_ptr<ControlPeer> MakePushButtonPeer(PushButton& owner, WindowPeer& window);
+std::unique_ptr<ControlPeer> MakeCanvasPeer(Canvas& owner, WindowPeer& window);
+std::unique_ptr<ControlPeer> MakeRoundRectanglePeer(RoundRectangle& owner, WindowPeer& window);
+std::unique_ptr<TimerPeer> MakeTimerPeer(Timer& owner, WindowPeer* window);
 
 // The typed text of a key press, with editing keys as control characters;
 // empty for a modifier alone or a key that has no text.

@@ -1,109 +1,112 @@
-// The event loop, the QApplication and the modal services on Qt.
+// The Qt toolkit: the QApplication, the event loop, the modal services and
+// the factory of the widget peers, installed before main runs.
 #include <QApplication>
 #include <QMessageBox>
 #include <QTimer>
-#include <iostream>
 
-#include "framework/Application.h"
-#include "framework/Platform.h"
-#include "framework/Run.h"
+#include "framework/Peers.h"
 #include "framework/TestSeams.h"
-#include "framework/Window.h"
+#include "framework/qt/Convert.h"
 #include "framework/qt/Peers.h"
 
-namespace fw {
-namespace detail {
-void CloseAllWindows();
-}
+namespace fw::detail {
+
+std::shared_ptr<PictureData> DecodeQtPicture(const std::string& path);
 
 namespace {
-// QApplication keeps references to argc and argv for its whole life.
-int argc = 1;
-char programName[] = "quorvel";
-char* argv[] = {programName, nullptr};
 
-QApplication* ownedApp = nullptr;
-bool exitRequested = false;
-int requestedCode = 0;
-std::function<void(const std::string&)> messageBoxObserver;
-}  // namespace
+// The core's toolkit on Qt Widgets. It owns the QApplication only when it
+// made it; a QApplication that exists already (the GUI tests') is adopted.
+class QtToolkit : public Toolkit {
+ public:
+  std::unique_ptr<WindowPeer> MakeWindow(Window& owner) override { return std::make_unique<QtWindowPeer>(owner); }
+  std::unique_ptr<ControlPeer> MakeLabel(Label& owner, WindowPeer& window) override {
+    return MakeLabelPeer(owner, window);
+  }
+  std::unique_ptr<ControlPeer> MakeTextArea(TextArea& owner, WindowPeer& window) override {
+    return MakeTextAreaPeer(owner, window);
+  }
+  std::unique_ptr<ControlPeer> MakePushButton(PushButton& owner, WindowPeer& window) override {
+    return MakePushButtonPeer(owner, window);
+  }
+  std::unique_ptr<ControlPeer> MakeCanvas(Canvas& owner, WindowPeer& window) override {
+    return MakeCanvasPeer(owner, window);
+  }
+  std::unique_ptr<ControlPeer> MakeRoundRectangle(RoundRectangle& owner, WindowPeer& window) override {
+    return MakeRoundRectanglePeer(owner, window);
+  }
+  std::unique_ptr<TimerPeer> MakeTimer(Timer& owner, WindowPeer* window) override {
+    return MakeTimerPeer(owner, window);
+  }
 
-void RunFrameworkInitialization(const Ref<Delegate>& ready) {
-  CheckUIThread("RunFrameworkInitialization");
-  detail::Step("RunFrameworkInitialization");
-  if (!QApplication::instance()) {
-    // Must be chosen before the QApplication exists.
-    if (Application::SupportsHiDPI()) {
-      QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
+  Ref<Window> FrontWindow() override {
+    auto* active = dynamic_cast<WindowWidget*>(QApplication::activeWindow());
+    return active ? Ref<Window>(active->Owner()) : Ref<Window>();
+  }
+
+  std::shared_ptr<PictureData> DecodePicture(const std::string& path) override { return DecodeQtPicture(path); }
+
+  void StartGui(bool supportsHiDPI, const String& applicationName) override {
+    if (!QApplication::instance()) {
+      // Must be chosen before the QApplication exists.
+      if (supportsHiDPI) {
+        QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
+      }
+      ownedApp_ = new QApplication(argc_, argv_);
     }
-    ownedApp = new QApplication(argc, argv);
+    // The program says when it ends (Quit), not the last window closing.
+    QApplication::setQuitOnLastWindowClosed(false);
+    if (!applicationName.empty()) QApplication::setApplicationName(Q(applicationName));
   }
-  // The program says when it ends (Quit), not the last window closing.
-  QApplication::setQuitOnLastWindowClosed(false);
-  if (auto app = getAppObject(); app && !app->ShortVersion().empty()) {
-    QApplication::setApplicationName(QString::fromStdString(app->ShortVersion()));
+
+  bool GuiIsUp() override { return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr; }
+
+  void RunLoop() override {
+    if (QApplication::instance()) QApplication::exec();
   }
-  Ref<Delegate> callback = ready;  // run it exactly once
-  RuntimeCallProgram([&] {
-    detail::Step("ReadyCallback");
-    callback->Invoke<void>();
-  });
-}
 
-void RuntimeRun() {
-  CheckUIThread("RuntimeRun");
-  detail::Step("RuntimeRun");
-  if (!RuntimeHasPendingException() && !exitRequested && QApplication::instance()) QApplication::exec();
-  try {
-    detail::Step("RuntimeRun.end");
-  } catch (...) {
-    RuntimeSetPendingException(std::current_exception());
+  void ExitLoop(int code) override {
+    if (QCoreApplication::instance()) QCoreApplication::exit(code);
   }
-}
 
-namespace detail {
-
-bool PlatformGuiIsUp() { return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr; }
-
-void PlatformExitLoop(int code) {
-  exitRequested = true;
-  requestedCode = code;
-  if (QCoreApplication::instance()) QCoreApplication::exit(code);
-}
-
-void PlatformMessageBox(const std::string& title, const std::string& text) {
-  if (!PlatformGuiIsUp()) {
-    std::cerr << text << '\n';
-    return;
+  void MessageBox(const std::string& title, const std::string& text, bool dismissAtOnce) override {
+    QMessageBox box(QMessageBox::NoIcon, Q(title), Q(text), QMessageBox::Ok, QApplication::activeWindow());
+    box.setTextFormat(Qt::PlainText);
+    if (dismissAtOnce) QTimer::singleShot(0, &box, [&box] { box.accept(); });
+    box.exec();
   }
-  QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(title), QString::fromStdString(text),
-                  QMessageBox::Ok, QApplication::activeWindow());
-  box.setTextFormat(Qt::PlainText);
-  if (messageBoxObserver) {
-    messageBoxObserver(text);
-    QTimer::singleShot(0, &box, [&box] { box.accept(); });
+
+  void Beep() override { QApplication::beep(); }
+
+  void Shutdown() override {
+    if (!QCoreApplication::instance()) return;
+    CloseAllWindows();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    delete ownedApp_;
+    ownedApp_ = nullptr;
   }
-  box.exec();
+
+ private:
+  // QApplication keeps references to argc and argv for its whole life.
+  int argc_ = 1;
+  char programName_[8] = "quorvel";
+  char* argv_[2] = {programName_, nullptr};
+  QApplication* ownedApp_ = nullptr;
+};
+
+QtToolkit& TheToolkit() {
+  static QtToolkit toolkit;
+  return toolkit;
 }
 
-void PlatformBeep() {
-  if (PlatformGuiIsUp()) QApplication::beep();
-}
+// Linked whole into every program that links the adapter, so that the
+// toolkit is there before any window is made.
+[[maybe_unused]] const bool installed = (InstallToolkit(&TheToolkit()), true);
 
-void PlatformShutdown() {
-  if (!QCoreApplication::instance()) return;
-  CloseAllWindows();
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  delete ownedApp;
-  ownedApp = nullptr;
-}
+// Widgets closed by a reset go at once, not at some later turn of a loop.
+const test::ResetRegistration flushDeletes([] {
+  if (QCoreApplication::instance()) QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+});
 
-}  // namespace detail
-
-namespace test {
-void SetMessageBoxObserver(std::function<void(const std::string&)> observer) {
-  messageBoxObserver = std::move(observer);
-}
-}  // namespace test
-
-}  // namespace fw
+}  // namespace
+}  // namespace fw::detail

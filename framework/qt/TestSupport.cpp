@@ -4,18 +4,12 @@
 
 #include "framework/qt/Peers.h"
 
-namespace fw {
-namespace detail {
-void CloseAllWindows();
-}
-
-namespace test {
-QWidget* WidgetOf(const Ref<RectControl>& control) { return control->Peer()->widget; }
-QMainWindow* WidgetOf(const Ref<Window>& window) { return window->Peer()->widget; }
+namespace fw::test {
+QWidget* WidgetOf(const Ref<RectControl>& control) { return detail::WidgetOf(*control); }
+QMainWindow* WidgetOf(const Ref<Window>& window) { return detail::WidgetOf(*window); }
 void CloseAllWindows() {
   detail::CloseAllWindows();
   FlushDeletes();
 }
 void FlushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
-}  // namespace test
-}  // namespace fw
+}  // namespace fw::test

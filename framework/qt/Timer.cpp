@@ -1,69 +1,50 @@
-#include "framework/Timer.h"
+// Timers on Qt: a QTimer tied to the window's widget when there is one.
+#include <QTimer>
 
-#include <algorithm>
-#include <cstdint>
-
-#include "framework/Run.h"
-#include "framework/Window.h"
 #include "framework/qt/Peers.h"
 
-namespace fw {
+namespace fw::detail {
+namespace {
 
-Timer::Timer() = default;
-Timer::~Timer() = default;
+// A QTimer that calls the timer's Action; it holds its timer only weakly.
+class QtTimerPeer : public TimerPeer {
+ public:
+  explicit QtTimerPeer(Timer& owner) : owner_(Self<Control>(&owner).shared()) { Make(); }
+  ~QtTimerPeer() override {
+    if (timer_) timer_->deleteLater();
+  }
 
-const PropertySheet& Timer::Sheet() const {
-  static const PropertySheet sheet = PropertySheet("Timer", &Control::Sheet())
-                                         .Add("RunMode", &Timer::RunMode)
-                                         .Add("Period", &Timer::Period);
-  return sheet;
-}
+  void Start(bool singleShot, int milliseconds) override {
+    if (!timer_) Make();  // its window's widget took it along
+    timer_->setSingleShot(singleShot);
+    timer_->start(milliseconds);
+  }
+  void Stop() override {
+    if (timer_) timer_->stop();
+  }
+  bool IsActive() const override { return timer_ && timer_->isActive(); }
 
-void Timer::RunMode(std::int64_t v) {
-  CheckUIThread("Timer.RunMode");
-  runMode_ = v;
-  Restart();
-}
-
-void Timer::Period(std::int64_t v) {
-  CheckUIThread("Timer.Period");
-  period_ = v;
-  Restart();
-}
-
-void Timer::Reset() {
-  CheckUIThread("Timer.Reset");
-  Restart();
-}
-
-bool Timer::IsArmed() const { return peer_->timer && peer_->timer->isActive(); }
-
-void Timer::Restart() {
-  if (!peer_->timer) {
-    auto* timer = new QTimer();
-    // Tie the Qt timer's life to the window's widget when there is one.
-    if (auto window = Window(); window && window->Peer()->widget) timer->setParent(window->Peer()->widget);
-    std::weak_ptr<Control> self = Self<Control>(this).shared();
-    QObject::connect(timer, &QTimer::timeout, timer, [self] {
+ private:
+  void Make() {
+    timer_ = new QTimer();
+    auto owner = owner_.lock();
+    if (auto window = owner ? owner->Window() : Ref<Window>()) {
+      if (auto* widget = WidgetOf(*window)) timer_->setParent(widget);
+    }
+    QObject::connect(timer_, &QTimer::timeout, timer_, [self = owner_] {
       if (auto owner = self.lock()) static_cast<Timer*>(owner.get())->_CallAction();
     });
-    peer_->timer = timer;
   }
-  peer_->timer->stop();
-  if (runMode_ == 0) return;
-  peer_->timer->setSingleShot(runMode_ == 1);
-  peer_->timer->start(static_cast<int>(std::clamp<std::int64_t>(period_, 1, INT32_MAX)));
+
+  std::weak_ptr<Control> owner_;
+  QPointer<QTimer> timer_;
+};
+
+}  // namespace
+
+std::unique_ptr<TimerPeer> MakeTimerPeer(Timer& owner, WindowPeer* window) {
+  (void)window;  // the timer finds its window's widget itself, also when made anew
+  return std::make_unique<QtTimerPeer>(owner);
 }
 
-void Timer::_CallAction() {
-  if (auto handler = EventHandler(kTimerAction)) {
-    auto self = Self<Timer>(this);
-    RuntimeCallProgram([&] { handler->Invoke<void, Ref<Timer>>(self); });
-  }
-}
-
-std::string Timer::EventSignature(int eventNumber) const {
-  return eventNumber == kTimerAction ? "( Timer )" : std::string();
-}
-
-}  // namespace fw
+}  // namespace fw::detail

@@ -1,5 +1,5 @@
-#include "framework/Window.h"
-
+// Windows on Qt: a main window whose content area paints the background,
+// and the peer that mirrors the model's frame, size and visibility to it.
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -7,48 +7,38 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
-#include <algorithm>
 
-#include "framework/Controls.h"
-#include "framework/Run.h"
-#include "framework/TestSeams.h"
+#include "framework/Protocol.h"
+#include "framework/qt/Convert.h"
 #include "framework/qt/Peers.h"
 
-namespace fw {
+namespace fw::detail {
 namespace {
-
-std::vector<Ref<Window>>& OpenWindows() {
-  static std::vector<Ref<Window>> windows;
-  return windows;
-}
 
 // The content area: paints the background and passes presses on the
 // background (and on labels, which let presses through) to the window.
 class ContentWidget : public QWidget {
  public:
-  explicit ContentWidget(detail::WindowWidget* window) : QWidget(window), window_(window) {}
+  explicit ContentWidget(WindowWidget* window) : QWidget(window), window_(window) {}
 
  protected:
   void paintEvent(QPaintEvent*) override {
     auto owner = window_->Owner();
     if (!owner || !owner->HasBackgroundColor()) return;
-    const Color c = owner->BackgroundColor();
-    QPainter(this).fillRect(rect(), QColor(c.red, c.green, c.blue, 255 - c.alpha));
+    QPainter(this).fillRect(rect(), ToQColor(owner->BackgroundColor()));
   }
   void mousePressEvent(QMouseEvent* e) override {
     auto owner = window_->Owner();
     if (!owner) return;
     const QPoint p = e->position().toPoint();
-    RuntimeCallProgram([&] { owner->Event_MouseDown(p.x(), p.y()); });
+    WindowMouseDown(*owner, p.x(), p.y());
   }
 
  private:
-  detail::WindowWidget* window_;
+  WindowWidget* window_;
 };
 
 }  // namespace
-
-namespace detail {
 
 WindowWidget::WindowWidget(std::weak_ptr<Window> owner) : owner_(std::move(owner)) {
   setCentralWidget(new ContentWidget(this));
@@ -59,17 +49,13 @@ WindowWidget::WindowWidget(std::weak_ptr<Window> owner) : owner_(std::move(owner
 
 bool WindowWidget::event(QEvent* e) {
   if (e->type() == QEvent::WindowActivate) {
-    if (auto owner = Owner()) RuntimeCallProgram([&] { owner->Event_Activate(); });
+    if (auto owner = Owner()) WindowActivated(*owner);
   }
   return QMainWindow::event(e);
 }
 
 void WindowWidget::closeEvent(QCloseEvent* e) {
-  auto owner = Owner();
-  if (owner && owner->IsOpen()) {
-    RuntimeCallProgram([&] { owner->Event_Close(); });
-    owner->Close();
-  }
+  if (auto owner = Owner()) WindowClosedByUser(*owner);
   e->accept();
 }
 
@@ -77,278 +63,101 @@ void WindowWidget::keyPressEvent(QKeyEvent* e) {
   auto owner = Owner();
   const std::string key = KeyText(e);
   if (!owner || key.empty()) return QMainWindow::keyPressEvent(e);
-  if ((key == "\r") && owner->PressDefaultButton()) return;
-  bool claimed = false;
-  RuntimeCallProgram([&] { claimed = owner->Event_KeyDown(key); });
-  if (!claimed) e->ignore();
+  if (!WindowKeyDown(*owner, key)) e->ignore();
 }
 
-}  // namespace detail
+QtWindowPeer::QtWindowPeer(Window& owner)
+    : widget(new WindowWidget(std::weak_ptr<Window>(Self(&owner).shared()))), owner_(owner) {}
 
-Window::Window() : peer_(std::make_unique<detail::WindowPeer>()) {}
-
-Window::~Window() {
-  controls_.clear();
-  controlsByName_.clear();
-  if (peer_->widget) peer_->widget->deleteLater();
+QtWindowPeer::~QtWindowPeer() {
+  if (widget) widget->deleteLater();
 }
 
-void Window::Constructor() {
-  CheckUIThread("Window.Constructor");
-  detail::Step("Window.Constructor");
-  auto self = Self(this);
-  peer_->widget = new detail::WindowWidget(std::weak_ptr<Window>(self.shared()));
-  open_ = true;
-  OpenWindows().push_back(self);
-  try {
-    Layout();
-    CreateControls();
-    AddMenuHandlers(self);
-    ApplyFrame();
-    Event_Open();
-  } catch (...) {
-    Unregister();
-    if (peer_->widget) peer_->widget->deleteLater();
-    throw;
-  }
-  if (visible_) Show();
+void QtWindowPeer::SetTitle(const String& title) {
+  if (widget) widget->setWindowTitle(Q(title));
 }
 
-const PropertySheet& Window::Sheet() const {
-  static const PropertySheet sheet = [] {
-    PropertySheet s("Window", nullptr);
-    s.Add("Width", &Window::Width)
-        .Add("Height", &Window::Height)
-        .Add("MinimumWidth", &Window::MinimumWidth)
-        .Add("MinimumHeight", &Window::MinimumHeight)
-        .Add("MaximumWidth", &Window::MaximumWidth)
-        .Add("MaximumHeight", &Window::MaximumHeight)
-        .Add("Type", &Window::Type)
-        .Add("Title", &Window::Title)
-        .Add("HasCloseButton", &Window::HasCloseButton)
-        .Add("HasMaximizeButton", &Window::HasMaximizeButton)
-        .Add("HasMinimizeButton", &Window::HasMinimizeButton)
-        .Add("Resizeable", &Window::Resizeable)
-        .Add("FullScreen", &Window::FullScreen)
-        .Add("DefaultLocation", &Window::DefaultLocation)
-        .Add("Visible", &Window::Visible)
-        .Add("HasBackgroundColor", &Window::HasBackgroundColor)
-        .Add("BackgroundColor", &Window::BackgroundColor)
-        .Add("MenuBarVisible", &Window::MenuBarVisible)
-        .Add("Left", &Window::Left)
-        .Add("Top", &Window::Top)
-        // Options of other platforms: accepted and kept.
-        .Keep<bool>("HasFullScreenButton")
-        .Keep<bool>("Composite")
-        .Keep<std::int64_t>("MacProcID")
-        .Keep<std::int64_t>("_mInitialControlsCreated")
-        .Keep<bool>("LiveResize");
-    return s;
-  }();
-  return sheet;
+void QtWindowPeer::ApplyFrame() {
+  if (!widget) return;
+  const bool dialog = owner_.Type() == kDialogWindow;
+  Qt::WindowFlags flags = (dialog ? Qt::Dialog : Qt::Window) | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+  if (!dialog) flags |= Qt::WindowSystemMenuHint;
+  if (owner_.HasCloseButton()) flags |= Qt::WindowCloseButtonHint;
+  if (owner_.HasMinimizeButton()) flags |= Qt::WindowMinimizeButtonHint;
+  if (owner_.HasMaximizeButton() && owner_.Resizeable()) flags |= Qt::WindowMaximizeButtonHint;
+  widget->setWindowFlags(flags);
+  widget->setWindowTitle(Q(owner_.Title()));
 }
 
-void Window::Width(std::int64_t v) { width_ = v, ApplyGeometry(); }
-void Window::Height(std::int64_t v) { height_ = v, ApplyGeometry(); }
-void Window::MinimumWidth(std::int64_t v) { minWidth_ = v, ApplyGeometry(); }
-void Window::MinimumHeight(std::int64_t v) { minHeight_ = v, ApplyGeometry(); }
-void Window::MaximumWidth(std::int64_t v) { maxWidth_ = v, ApplyGeometry(); }
-void Window::MaximumHeight(std::int64_t v) { maxHeight_ = v, ApplyGeometry(); }
-void Window::Resizeable(bool v) { resizeable_ = v, ApplyGeometry(); }
-void Window::Type(std::int64_t v) { type_ = v; }
-void Window::Title(const String& v) {
-  title_ = v;
-  if (peer_->widget) peer_->widget->setWindowTitle(QString::fromStdString(v));
-}
-void Window::HasCloseButton(bool v) { hasClose_ = v; }
-void Window::HasMaximizeButton(bool v) { hasMaximize_ = v; }
-void Window::HasMinimizeButton(bool v) { hasMinimize_ = v; }
-void Window::FullScreen(bool v) { fullScreen_ = v; }
-void Window::DefaultLocation(std::int64_t v) { defaultLocation_ = v; }
-void Window::Visible(bool v) { visible_ = v; }
-void Window::HasBackgroundColor(bool v) {
-  hasBackground_ = v;
-  if (peer_->widget) peer_->widget->update();
-}
-void Window::BackgroundColor(Color v) {
-  background_ = v;
-  if (peer_->widget) peer_->widget->update();
-}
-void Window::MenuBarVisible(bool v) { menuBarVisible_ = v; }
-void Window::Left(std::int64_t v) { left_ = v; }
-void Window::Top(std::int64_t v) { top_ = v; }
-
-void Window::ApplyGeometry() {
-  auto* w = peer_->widget.data();
-  if (!w) return;
-  QWidget* content = w->Content();
-  const QSize size(static_cast<int>(width_), static_cast<int>(height_));
-  if (resizeable_) {
-    content->setMinimumSize(static_cast<int>(minWidth_), static_cast<int>(minHeight_));
-    content->setMaximumSize(static_cast<int>(maxWidth_), static_cast<int>(maxHeight_));
+void QtWindowPeer::ApplyGeometry() {
+  if (!widget) return;
+  QWidget* content = widget->Content();
+  const QSize size(static_cast<int>(owner_.Width()), static_cast<int>(owner_.Height()));
+  if (owner_.Resizeable()) {
+    content->setMinimumSize(static_cast<int>(owner_.MinimumWidth()), static_cast<int>(owner_.MinimumHeight()));
+    content->setMaximumSize(static_cast<int>(owner_.MaximumWidth()), static_cast<int>(owner_.MaximumHeight()));
     content->resize(size);
-    w->adjustSize();
+    widget->adjustSize();
   } else {
     content->setFixedSize(size);
-    w->layout()->setSizeConstraint(QLayout::SetFixedSize);
+    widget->layout()->setSizeConstraint(QLayout::SetFixedSize);
   }
 }
 
-// The frame the window's type and buttons stand for, and its menu bar.
-void Window::ApplyFrame() {
-  auto* w = peer_->widget.data();
-  Qt::WindowFlags flags = (type_ == 2 ? Qt::Dialog : Qt::Window) | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
-  if (type_ != 2) flags |= Qt::WindowSystemMenuHint;
-  if (hasClose_) flags |= Qt::WindowCloseButtonHint;
-  if (hasMinimize_) flags |= Qt::WindowMinimizeButtonHint;
-  if (hasMaximize_ && resizeable_) flags |= Qt::WindowMaximizeButtonHint;
-  w->setWindowFlags(flags);
-  w->setWindowTitle(QString::fromStdString(title_));
-  if (type_ == 0 && menuBarVisible_) {
-    if (auto bar = RuntimeMenuBarFor(this)) detail::InstallMenuBarView(w, bar);
-  }
-  ApplyGeometry();
+void QtWindowPeer::ShowMenuBar(const Ref<MenuBar>& bar) {
+  if (widget) InstallMenuBarView(widget, bar);
+}
 
-  // Tab order: by TabIndex within each parent, creation order breaking
-  // ties, a container's children right after it.
-  std::vector<RectControl*> ordered;
-  auto collect = [&](auto&& self, const String& parent) -> void {
-    std::vector<std::pair<std::int64_t, RectControl*>> level;
-    for (const auto& control : controls_) {
-      auto* rect = dynamic_cast<RectControl*>(control.get());
-      if (rect && rect->InitialParent() == parent) level.emplace_back(rect->TabIndex(), rect);
-    }
-    std::stable_sort(level.begin(), level.end(), [](auto& a, auto& b) { return a.first < b.first; });
-    for (auto& [index, rect] : level) {
-      ordered.push_back(rect);
-      if (!rect->Name().empty()) self(self, rect->Name());
-    }
-  };
-  collect(collect, String());
+void QtWindowPeer::SetTabOrder(const std::vector<ControlPeer*>& order) {
   QWidget* previous = nullptr;
-  for (auto* rect : ordered) {
-    if (!rect->CanTakeFocus() || !rect->Peer()->widget) continue;
-    if (previous) QWidget::setTabOrder(previous, rect->Peer()->widget);
-    previous = rect->Peer()->widget;
+  for (auto* peer : order) {
+    QWidget* next = static_cast<QtControlPeer*>(peer)->widget;
+    if (!next) continue;
+    if (previous) QWidget::setTabOrder(previous, next);
+    previous = next;
   }
 }
 
-void Window::Show() {
-  CheckUIThread("Window.Show");
-  auto* w = peer_->widget.data();
-  if (!w || !open_) return;
-  if (!shownOnce_) {
-    shownOnce_ = true;
-    w->adjustSize();
-    if (defaultLocation_ == 0) {
-      if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame = w->frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        w->move(frame.topLeft());
-      }
-    } else {
-      w->move(static_cast<int>(left_), static_cast<int>(top_));
+void QtWindowPeer::Place(bool centred, std::int64_t left, std::int64_t top) {
+  if (!widget) return;
+  widget->adjustSize();
+  if (centred) {
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+      QRect frame = widget->frameGeometry();
+      frame.moveCenter(screen->availableGeometry().center());
+      widget->move(frame.topLeft());
     }
-  }
-  w->show();
-  w->raise();
-  w->activateWindow();
-}
-
-void Window::Hide() {
-  CheckUIThread("Window.Hide");
-  if (peer_->widget) peer_->widget->hide();
-}
-
-void Window::Close() {
-  CheckUIThread("Window.Close");
-  if (!open_) return;
-  auto keepAlive = Self(this);  // the registry may hold the last reference
-  Unregister();
-  if (peer_->widget) {
-    peer_->widget->hide();
-    peer_->widget->deleteLater();
+  } else {
+    widget->move(static_cast<int>(left), static_cast<int>(top));
   }
 }
 
-void Window::Unregister() {
-  open_ = false;
-  auto& windows = OpenWindows();
-  windows.erase(std::remove_if(windows.begin(), windows.end(), [this](const Ref<Window>& w) { return w.get() == this; }),
-                windows.end());
+void QtWindowPeer::Show() {
+  if (!widget) return;
+  widget->show();
+  widget->raise();
+  widget->activateWindow();
 }
 
-bool Window::IsOpen() const { return open_; }
-bool Window::IsShown() const { return peer_->widget && peer_->widget->isVisible(); }
-
-Ref<fw::MenuBar> Window::MenuBar() const {
-  CheckUIThread("Window.MenuBar");
-  return menuBar_;
-}
-void Window::MenuBar(const Ref<fw::MenuBar>& bar) {
-  CheckUIThread("Window.MenuBar");
-  menuBar_ = bar;
+void QtWindowPeer::Hide() {
+  if (widget) widget->hide();
 }
 
-void Window::_AddMenuHandler(const String& itemName, const Ref<Delegate>& handler) {
-  CheckUIThread("Window._AddMenuHandler");
-  if (!handler) throw NilObjectException("Window._AddMenuHandler was given no handler for " + itemName);
-  menuHandlers_[itemName] = handler;
+bool QtWindowPeer::IsShown() const { return widget && widget->isVisible(); }
+
+void QtWindowPeer::Repaint() {
+  if (widget) widget->update();
 }
 
-Ref<Delegate> Window::MenuHandler(const String& itemName) const {
-  auto it = menuHandlers_.find(itemName);
-  return it == menuHandlers_.end() ? Ref<Delegate>() : it->second;
+void QtWindowPeer::Dispose() {
+  if (!widget) return;
+  widget->hide();
+  widget->deleteLater();
 }
 
-void Window::_AddControl(const String& name, const Ref<Control>& control) {
-  CheckUIThread("Window._AddControl");
-  if (!control) throw NilObjectException("Window._AddControl was given none for " + name);
-  if (controlsByName_.count(name)) throw RuntimeException(ClassName() + " already has a control named " + name);
-  control->Name(name);
-  controls_.push_back(control);
-  controlsByName_[name] = control;
+WindowWidget* WidgetOf(const Window& window) {
+  auto* peer = static_cast<QtWindowPeer*>(window.Peer());
+  return peer ? peer->widget.data() : nullptr;
 }
 
-Ref<Control> Window::_ControlByName(const String& name) const {
-  CheckUIThread("Window._ControlByName");
-  auto it = controlsByName_.find(name);
-  return it == controlsByName_.end() ? Ref<Control>() : it->second;
-}
-
-bool Window::PressDefaultButton() {
-  PushButton* best = nullptr;
-  for (const auto& control : controls_) {
-    auto* button = dynamic_cast<PushButton*>(control.get());
-    if (!button || !button->Default() || !button->Visible() || !button->Enabled()) continue;
-    if (!best || std::pair(button->Top(), button->Left()) < std::pair(best->Top(), best->Left())) best = button;
-  }
-  if (!best) return false;
-  best->Push();
-  return true;
-}
-
-Ref<Window> RuntimeGetImplicitWindow(const std::string& className) {
-  CheckUIThread("RuntimeGetImplicitWindow");
-  for (const auto& window : OpenWindows()) {
-    if (window->ClassName() == className) return window;
-  }
-  return {};
-}
-
-std::vector<Ref<Window>> RuntimeOpenWindows() { return OpenWindows(); }
-
-Ref<Window> RuntimeFrontWindow() {
-  auto* active = dynamic_cast<detail::WindowWidget*>(QApplication::activeWindow());
-  return active ? Ref<Window>(active->Owner()) : Ref<Window>();
-}
-
-namespace detail {
-void CloseAllWindows() {
-  auto windows = OpenWindows();
-  for (auto& window : windows) window->Close();
-  OpenWindows().clear();
-}
-}  // namespace detail
-
-}  // namespace fw
+}  // namespace fw::detail

@@ -3,12 +3,10 @@
 #include "shell/App.h"
 
 void GuiTest::SetUp() {
-  // The application object and its menu bar, once per test program, as
-  // start-up makes them.
-  if (!App()) {
-    _NewAppInstance();
-    _ApplicationAddMenuHandlers();
-  }
+  // The runtime is fresh (ResetEachTest); the application object and its
+  // menu bar, as start-up makes them.
+  _NewAppInstance();
+  _ApplicationAddMenuHandlers();
   boxes_.clear();
   fw::test::SetMessageBoxObserver([this](const std::string& text) { boxes_.push_back(text); });
   beepsAtStart_ = fw::test::BeepCount();

@@ -1,5 +1,5 @@
-// A fixture for tests through the program's real windows: the application
-// object and menu bar exist, message boxes are recorded and dismissed,
+// A fixture for tests through the program's real windows: each test starts
+// from a fresh runtime, the application object and menu bar exist, message boxes are recorded and dismissed,
 // every window is closed after each test, and an exception that escaped
 // into the framework fails the test.
 #pragma once

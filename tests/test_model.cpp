@@ -1,0 +1,123 @@
+// The core without a toolkit: windows and controls are model-only, and the
+// rules that the widgets obey (the default button, a text area's limit and
+// mask) hold in the model, without a display.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "calculator/ControlWnd.h"
+#include "framework/Controls.h"
+#include "framework/Peers.h"
+#include "framework/Window.h"
+
+namespace {
+
+using fw::detail::KeyResult;
+using fw::detail::TextEdit;
+
+TEST(ModelOnly, TheCalculatorRunsWithoutAToolkitAndReturnPressesCalculate) {
+  ASSERT_EQ(fw::detail::InstalledToolkit(), nullptr);
+  auto window = ControlWnd();
+  ASSERT_TRUE(window);
+  EXPECT_EQ(window->Peer(), nullptr);
+  EXPECT_TRUE(window->IsShown());
+  EXPECT_EQ(window->Controls().size(), 16u);
+  EXPECT_EQ(fw::RuntimeGetImplicitWindow(ControlWnd::kClassName), window);
+
+  window->FeetFld()->Value("5");
+  window->InchFld()->Value("10");
+  window->WeightFld()->Value("160");
+  EXPECT_TRUE(fw::detail::WindowKeyDown(*window, "\r"));
+  EXPECT_EQ(window->BMIFld()->Value(), "BMI = 23.0.  WHO/CDC category: Healthy weight.");
+
+  window->Close();
+  EXPECT_FALSE(window->IsShown());
+  EXPECT_FALSE(fw::RuntimeGetImplicitWindow(ControlWnd::kClassName));
+}
+
+// A window with one text area of that limit and mask.
+struct AreaFixture {
+  AreaFixture(std::int64_t limit, const char* mask, bool multiline = false) {
+    window = fw::New<fw::Window>();
+    window->Constructor();
+    area = window->__New<fw::TextArea>();
+    area->Constructor();
+    window->_AddControl("Area", area);
+    area->MaximumCharactersAllowed(limit);
+    area->ValidationMask(mask);
+    area->Multiline(multiline);
+  }
+  fw::Ref<fw::Window> window;
+  fw::Ref<fw::TextArea> area;
+};
+
+TEST(TextAreaRules, LimitAndMaskCountCharactersNotBytes) {
+  struct Case {
+    std::int64_t limit;
+    const char* mask;
+    const char* text;
+    bool accepted;
+  };
+  const Case cases[] = {
+      {0, "", "anything at all", true},
+      {2, "", "\xc3\xa9\xc3\xa9", true},  // two characters, four bytes
+      {2, "", "abc", false},
+      {0, "##", "12", true},
+      {0, "##", "1a", false},
+      {0, "##", "123", false},
+      {0, "#-#", "1-2", true},
+      {0, "#", "\xd9\xa3", false},  // an Arabic-Indic three is no digit here
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    AreaFixture f(c.limit, c.mask);
+    EXPECT_EQ(f.area->Accepts(c.text), c.accepted);
+  }
+}
+
+TEST(TextAreaRules, PasteKeepsWhatFitsTheRoomAroundTheSelection) {
+  struct Case {
+    std::int64_t limit;
+    const char* mask;
+    TextEdit edit;
+    const char* pasted;
+    const char* kept;
+  };
+  const Case cases[] = {
+      {3, "", {"", "", ""}, "12345", "123"},
+      {3, "", {"1", "2", ""}, "\xc3\xa9\xc3\xa9\xc3\xa9", "\xc3\xa9\xc3\xa9"},  // the selection makes room
+      {3, "###", {"", "", ""}, "1a3", ""},                                      // off the mask: nothing goes in
+      {2, "", {"12", "", ""}, "3", ""},
+      {0, "", {"", "", ""}, "a\nb\r\nc", "abc"},  // one line: no line breaks
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.pasted);
+    AreaFixture f(c.limit, c.mask);
+    EXPECT_EQ(fw::detail::TextAreaInsertion(*f.area, c.pasted, c.edit), c.kept);
+  }
+  AreaFixture readOnly(0, "");
+  readOnly.area->ReadOnly(true);
+  EXPECT_EQ(fw::detail::TextAreaInsertion(*readOnly.area, "x", {}), "");
+}
+
+TEST(TextAreaRules, KeysGoToTheHandlerFirstThenReturnThenTheLimit) {
+  auto edit = [](const char* text) { return [text] { return TextEdit{text, "", ""}; }; };
+  AreaFixture f(2, "");
+  EXPECT_EQ(fw::detail::TextAreaKeyDown(*f.area, "1", "1", true, edit("1")), KeyResult::kEditor);
+  EXPECT_EQ(fw::detail::TextAreaKeyDown(*f.area, "3", "3", true, edit("12")), KeyResult::kTaken);
+  // Return in a one-line area, with no default button: the window may have it.
+  EXPECT_EQ(fw::detail::TextAreaKeyDown(*f.area, "\r", "\r", false, edit("")), KeyResult::kWindow);
+  AreaFixture lines(0, "", true);
+  EXPECT_EQ(fw::detail::TextAreaKeyDown(*lines.area, "\r", "\r", false, edit("")), KeyResult::kEditor);
+
+  int seen = 0;
+  fw::RuntimeAddEventHandler(
+      f.area, fw::kKeyDown,
+      fw::RuntimeCreateDelegate(fw::kTextAreaKeyDownSignature,
+                                std::function<bool(fw::Ref<fw::TextArea>, fw::String)>(
+                                    [&seen](fw::Ref<fw::TextArea>, fw::String) { return ++seen > 0; })));
+  EXPECT_EQ(fw::detail::TextAreaKeyDown(*f.area, "1", "1", true, edit("")), KeyResult::kTaken);
+  EXPECT_EQ(seen, 1);
+}
+
+}  // namespace
