@@ -110,6 +110,7 @@ Ref<Control> FindNamed(const Window& window, const std::string& name) {
 }
 }  // namespace detail
 
+// A row's class, such as ControlClass<Label>.
 template <class T>
 inline constexpr ControlKind ControlClass{&detail::MakeNamed<T>, &detail::FindNamed<T>};
 
