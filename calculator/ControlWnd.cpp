@@ -1,33 +1,32 @@
 #include "calculator/ControlWnd.h"
 
+#include "framework/LayoutTable.h"
+#include "framework/Protocol.h"
 #include "framework/Run.h"
 #include "framework/Services.h"
 #include "info/AboutWnd.h"
 #include "shell/Menu.h"
-#include "shell/Windows.h"
 
 fw::Ref<class ControlWnd> ControlWnd() { return fw::RuntimeImplicitWindow<class ControlWnd>(); }
 
 fw::Ref<fw::RoundRectangle> ControlWnd::RoundRectangle1() {
-  return shell::ControlNamed<fw::RoundRectangle>(*this, "RoundRectangle1");
+  return fw::ControlNamed<fw::RoundRectangle>(*this, "RoundRectangle1");
 }
-fw::Ref<fw::Label> ControlWnd::StaticText5() { return shell::ControlNamed<fw::Label>(*this, "StaticText5"); }
-fw::Ref<fw::Label> ControlWnd::StaticText6() { return shell::ControlNamed<fw::Label>(*this, "StaticText6"); }
-fw::Ref<fw::TextArea> ControlWnd::FeetFld() { return shell::ControlNamed<fw::TextArea>(*this, "FeetFld"); }
-fw::Ref<fw::Label> ControlWnd::StaticText4() { return shell::ControlNamed<fw::Label>(*this, "StaticText4"); }
-fw::Ref<fw::Label> ControlWnd::StaticText2() { return shell::ControlNamed<fw::Label>(*this, "StaticText2"); }
-fw::Ref<fw::TextArea> ControlWnd::InchFld() { return shell::ControlNamed<fw::TextArea>(*this, "InchFld"); }
-fw::Ref<fw::TextArea> ControlWnd::WeightFld() { return shell::ControlNamed<fw::TextArea>(*this, "WeightFld"); }
-fw::Ref<fw::Label> ControlWnd::StaticText1() { return shell::ControlNamed<fw::Label>(*this, "StaticText1"); }
-fw::Ref<fw::PushButton> ControlWnd::ClearBtn() { return shell::ControlNamed<fw::PushButton>(*this, "ClearBtn"); }
-fw::Ref<fw::PushButton> ControlWnd::CalculateBtn() {
-  return shell::ControlNamed<fw::PushButton>(*this, "CalculateBtn");
-}
-fw::Ref<fw::Label> ControlWnd::StaticText7() { return shell::ControlNamed<fw::Label>(*this, "StaticText7"); }
-fw::Ref<fw::Canvas> ControlWnd::Canvas3() { return shell::ControlNamed<fw::Canvas>(*this, "Canvas3"); }
-fw::Ref<fw::Label> ControlWnd::StaticText8() { return shell::ControlNamed<fw::Label>(*this, "StaticText8"); }
-fw::Ref<fw::PushButton> ControlWnd::InfoBtn() { return shell::ControlNamed<fw::PushButton>(*this, "InfoBtn"); }
-fw::Ref<fw::Label> ControlWnd::BMIFld() { return shell::ControlNamed<fw::Label>(*this, "BMIFld"); }
+fw::Ref<fw::Label> ControlWnd::StaticText5() { return fw::ControlNamed<fw::Label>(*this, "StaticText5"); }
+fw::Ref<fw::Label> ControlWnd::StaticText6() { return fw::ControlNamed<fw::Label>(*this, "StaticText6"); }
+fw::Ref<fw::TextArea> ControlWnd::FeetFld() { return fw::ControlNamed<fw::TextArea>(*this, "FeetFld"); }
+fw::Ref<fw::Label> ControlWnd::StaticText4() { return fw::ControlNamed<fw::Label>(*this, "StaticText4"); }
+fw::Ref<fw::Label> ControlWnd::StaticText2() { return fw::ControlNamed<fw::Label>(*this, "StaticText2"); }
+fw::Ref<fw::TextArea> ControlWnd::InchFld() { return fw::ControlNamed<fw::TextArea>(*this, "InchFld"); }
+fw::Ref<fw::TextArea> ControlWnd::WeightFld() { return fw::ControlNamed<fw::TextArea>(*this, "WeightFld"); }
+fw::Ref<fw::Label> ControlWnd::StaticText1() { return fw::ControlNamed<fw::Label>(*this, "StaticText1"); }
+fw::Ref<fw::PushButton> ControlWnd::ClearBtn() { return fw::ControlNamed<fw::PushButton>(*this, "ClearBtn"); }
+fw::Ref<fw::PushButton> ControlWnd::CalculateBtn() { return fw::ControlNamed<fw::PushButton>(*this, "CalculateBtn"); }
+fw::Ref<fw::Label> ControlWnd::StaticText7() { return fw::ControlNamed<fw::Label>(*this, "StaticText7"); }
+fw::Ref<fw::Canvas> ControlWnd::Canvas3() { return fw::ControlNamed<fw::Canvas>(*this, "Canvas3"); }
+fw::Ref<fw::Label> ControlWnd::StaticText8() { return fw::ControlNamed<fw::Label>(*this, "StaticText8"); }
+fw::Ref<fw::PushButton> ControlWnd::InfoBtn() { return fw::ControlNamed<fw::PushButton>(*this, "InfoBtn"); }
+fw::Ref<fw::Label> ControlWnd::BMIFld() { return fw::ControlNamed<fw::Label>(*this, "BMIFld"); }
 
 // Every key hides the last result, whether it is then taken or not. Digits
 // and control characters pass; anything else beeps and is refused.
@@ -92,10 +91,10 @@ bool ControlWnd::InfoBtn_MouseDown(fw::Ref<fw::PushButton>, std::int64_t, std::i
 
 void ControlWnd::AddMenuHandlers(fw::Ref<fw::Window> window) {
   auto self = fw::Cast<class ControlWnd>(window);
-  window->_AddMenuHandler("DescriptionMenuItem",
-                          fw::RuntimeCreateDelegate("(  ) as Boolean", self, &ControlWnd::_DescriptionMenuItem_Action));
+  window->_AddMenuHandler("DescriptionMenuItem", fw::RuntimeCreateDelegate(fw::kMenuHandlerSignature, self,
+                                                                           &ControlWnd::_DescriptionMenuItem_Action));
   window->_AddMenuHandler("AboutTavik",
-                          fw::RuntimeCreateDelegate("(  ) as Boolean", self, &ControlWnd::_AboutTavik_Action));
+                          fw::RuntimeCreateDelegate(fw::kMenuHandlerSignature, self, &ControlWnd::_AboutTavik_Action));
 }
 
 void ControlWnd::Event_Close() { fw::Quit(0); }

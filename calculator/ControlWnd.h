@@ -62,7 +62,7 @@ class ControlWnd : public fw::Window {
 // The calculator window: the open one, or a new one (visible once made).
 fw::Ref<class ControlWnd> ControlWnd();
 
-// The messages of the range checks and the pieces of the result line.
+// The messages of the three range checks, in the order Calculate makes them.
 namespace calculator {
 inline constexpr const char* kWeightMessage = "Weight must range from 100 to 300 pounds";
 inline constexpr const char* kFeetMessage = "Feet must range from 4 to 6";

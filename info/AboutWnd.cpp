@@ -1,7 +1,7 @@
 #include "info/AboutWnd.h"
 
 #include "calculator/ControlWnd.h"
-#include "shell/Windows.h"
+#include "framework/LayoutTable.h"
 
 fw::Ref<class AboutWnd> AboutWnd() { return fw::RuntimeImplicitWindow<class AboutWnd>(); }
 
@@ -24,10 +24,10 @@ fw::Ref<fw::Window> AboutWnd::_wrapper_Timer1::Window() {
   return window ? fw::Cast<fw::Window>(window) : fw::Ref<fw::Window>();
 }
 
-fw::Ref<fw::Label> AboutWnd::StaticText5() { return shell::ControlNamed<fw::Label>(*this, "StaticText5"); }
-fw::Ref<fw::Canvas> AboutWnd::Canvas1() { return shell::ControlNamed<fw::Canvas>(*this, "Canvas1"); }
-fw::Ref<fw::Label> AboutWnd::StaticText1() { return shell::ControlNamed<fw::Label>(*this, "StaticText1"); }
-fw::Ref<fw::Timer> AboutWnd::Timer1() { return shell::ControlNamed<fw::Timer>(*this, "Timer1"); }
+fw::Ref<fw::Label> AboutWnd::StaticText5() { return fw::ControlNamed<fw::Label>(*this, "StaticText5"); }
+fw::Ref<fw::Canvas> AboutWnd::Canvas1() { return fw::ControlNamed<fw::Canvas>(*this, "Canvas1"); }
+fw::Ref<fw::Label> AboutWnd::StaticText1() { return fw::ControlNamed<fw::Label>(*this, "StaticText1"); }
+fw::Ref<fw::Timer> AboutWnd::Timer1() { return fw::ControlNamed<fw::Timer>(*this, "Timer1"); }
 
 namespace {
 // Hide the About window first, then show the calculator window (made on

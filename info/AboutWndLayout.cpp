@@ -1,67 +1,92 @@
-// The About window's layout: its own list and its four controls, made in
-// the order StaticText5, Canvas1, StaticText1, Timer1.
+// The About window's layout table: its own list, then its four controls in
+// the order they are made, StaticText5, Canvas1, StaticText1, Timer1.
 #include "info/AboutWndLayout.h"
 
 #include <cstdint>
-#include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "info/AboutWnd.h"
 #include "shell/Logos.h"
 #include "shell/StandardLists.h"
-#include "shell/Windows.h"
 
 namespace AboutWndLayout {
 namespace {
 
-using fw::Color;
+using fw::ControlClass;
 using fw::PropertyList;
+using shell::LabelList;
 using I = std::int64_t;
 
-constexpr Color kText{0x02, 0x00, 0x80, 0x00};
+constexpr fw::Color kText{0x02, 0x00, 0x80, 0x00};
+
+// A timer's list sets no name or index: the timer is known by the name it
+// is registered under. Applying it arms the timer.
+struct TimerList {
+  I runMode;  // 1: fires once
+  I period;   // milliseconds
+  PropertyList operator()(const std::string&) const { return {{"RunMode", runMode}, {"Period", period}}; }
+};
+
+using Row = fw::ControlRow<class AboutWnd>;
+
+// The controls, in creation order.
+std::vector<Row> Controls() {
+  return {
+      {.name = "StaticText5",
+       .kind = ControlClass<fw::Label>,
+       .list = LabelList{.place = {1, 183, 298, 15},
+                         .locked = true,
+                         .tabIndex = 0,
+                         .alignment = shell::kAlignCentre,
+                         .color = kText,
+                         .value = kNotice,
+                         .size = 10}},
+      {.name = "Canvas1",
+       .kind = ControlClass<fw::Canvas>,
+       .beforeList = fw::Backdrop(&BMImedium),
+       .list =
+           shell::CanvasList{
+               .place = {47, 61, 207, 78}, .locked = true, .tabIndex = 1, .enabled = false, .focusRing = false}},
+      {.name = "StaticText1",
+       .kind = ControlClass<fw::Label>,
+       .list = LabelList{.place = {1, 6, 298, 36},
+                         .locked = true,
+                         .tabIndex = 3,
+                         .alignment = shell::kAlignCentre,
+                         .color = kText,
+                         .value = "Quorvel",
+                         .bold = true,
+                         .size = 22}},
+      {.name = "Timer1",
+       .kind = ControlClass<AboutWnd::_wrapper_Timer1>,
+       .list = TimerList{.runMode = 1, .period = 4000},
+       .event = fw::kTimerActionEvent,
+       .handler = &AboutWnd::Timer1_Action},
+  };
+}
+
+// The window's own list: a dialog frame without title or close box.
+constexpr shell::WindowData kWindow{.width = 300,
+                                    .height = 200,
+                                    .maximumWidth = 32000,
+                                    .maximumHeight = 32000,
+                                    .type = fw::kDialogWindow,
+                                    .hasCloseButton = false};
+
+const fw::LayoutTable<class AboutWnd>& Table() {
+  static const fw::LayoutTable<class AboutWnd> table({.list = shell::WindowList(kWindow), .controls = Controls()});
+  return table;
+}
 
 }  // namespace
 
-const PropertyList& WindowList() {
-  static const PropertyList list = shell::WindowList({300, 200, 32000, 32000, 2, "", false, true});
-  return list;
-}
-
-const std::vector<std::pair<std::string, PropertyList>>& ControlLists() {
-  static const std::vector<std::pair<std::string, PropertyList>> lists = {
-      {"StaticText5",
-       shell::LabelList(
-           {"StaticText5", {1, 183, 298, 15}, true, 0, false, true, 2, kText, kNotice, true, false, 10.0f, ""})},
-      {"Canvas1", shell::CanvasList({"Canvas1", {47, 61, 207, 78}, true, 1, false, false})},
-      {"StaticText1",
-       shell::LabelList(
-           {"StaticText1", {1, 6, 298, 36}, true, 3, false, true, 2, kText, "Quorvel", true, true, 22.0f, ""})},
-      {"Timer1", {{"RunMode", I{1}}, {"Period", I{4000}}}},
-  };
-  return lists;
-}
-
-const PropertyList& ControlList(const std::string& name) {
-  for (const auto& [controlName, list] : ControlLists()) {
-    if (controlName == name) return list;
-  }
-  throw std::out_of_range("the About window has no layout for a control named " + name);
-}
+const fw::LayoutLists& Lists() { return Table(); }
 
 }  // namespace AboutWndLayout
 
-void AboutWnd::Layout() { fw::RuntimeMassPropertySetter(*this, AboutWndLayout::WindowList()); }
+void AboutWnd::Layout() { AboutWndLayout::Table().ApplyWindowList(*this); }
 
-void AboutWnd::CreateControls() { shell::SharedCreateControls(*this); }
+void AboutWnd::CreateControls() { fw::SharedCreateControls(*this); }
 
-void AboutWnd::_CreateControls0() {
-  using AboutWndLayout::ControlList;
-  shell::MakeControl<fw::Label>(*this, "StaticText5", ControlList("StaticText5"));
-  shell::MakeControl<fw::Canvas>(*this, "Canvas1", ControlList("Canvas1"), [](const fw::Ref<fw::Canvas>& canvas) {
-    canvas->Backdrop(BMImedium());
-    return true;  // look the canvas up again before its list
-  });
-  shell::MakeControl<fw::Label>(*this, "StaticText1", ControlList("StaticText1"));
-  // The timer is armed by its list.
-  shell::MakeControl<_wrapper_Timer1>(*this, "Timer1", ControlList("Timer1"));
-  shell::BindEvent(*this, "Timer1", fw::kTimerAction, "( Timer )", &AboutWnd::Timer1_Action);
-}
+void AboutWnd::_CreateControls0() { AboutWndLayout::Table().MakeControls(*this); }

@@ -1,18 +1,12 @@
-// The About window's layout as data.
+// The About window's layout as data: the window's property list and its
+// four controls' lists, keyed by control name, in creation order.
 #pragma once
 
-#include <string>
-#include <utility>
-#include <vector>
-
-#include "framework/Properties.h"
+#include "framework/LayoutTable.h"
 
 namespace AboutWndLayout {
 
-const fw::PropertyList& WindowList();
-// The four controls in creation order: name and property list.
-const std::vector<std::pair<std::string, fw::PropertyList>>& ControlLists();
-const fw::PropertyList& ControlList(const std::string& name);
+const fw::LayoutLists& Lists();
 
 // The notice along the bottom edge.
 inline constexpr const char* kNotice = "Version 2.0 - for information only, not medical advice";

@@ -1,17 +1,25 @@
 #include "shell/StandardLists.h"
 
+#include "framework/Protocol.h"
+
 namespace shell {
 
 using fw::PropertyList;
 using I = std::int64_t;
 
+PropertyList ControlHead(const std::string& name, Place place, Locks locks, I tabIndex) {
+  return {{"Name", fw::String(name)}, {"Index", fw::kNoIndex},      {"Left", place.left},     {"Top", place.top},
+          {"Width", place.width},     {"Height", place.height},     {"LockLeft", locks.left}, {"LockTop", locks.top},
+          {"LockRight", locks.right}, {"LockBottom", locks.bottom}, {"TabIndex", tabIndex},   {"TabPanelIndex", I{0}}};
+}
+
 namespace {
 // The sixteen keys that label and canvas lists begin with.
-PropertyList Leading(const char* name, Place place, bool locked, I tabIndex, bool tabStop, bool enabled) {
-  return {{"Name", fw::String(name)}, {"Index", kNoIndex},           {"Left", place.left},   {"Top", place.top},
-          {"Width", place.width},     {"Height", place.height},      {"LockLeft", locked},   {"LockTop", locked},
-          {"LockRight", locked},      {"LockBottom", locked},        {"TabIndex", tabIndex}, {"TabPanelIndex", I{0}},
-          {"TabStop", tabStop},       {"AllowAutoDeactivate", true}, {"Enabled", enabled},   {"Tooltip", fw::String()}};
+PropertyList Leading(const std::string& name, Place place, bool locked, I tabIndex, bool tabStop, bool enabled) {
+  PropertyList list = ControlHead(name, place, {locked, locked, locked, locked}, tabIndex);
+  list.insert(list.end(),
+              {{"TabStop", tabStop}, {"AllowAutoDeactivate", true}, {"Enabled", enabled}, {"Tooltip", fw::String()}});
+  return list;
 }
 }  // namespace
 
@@ -34,8 +42,8 @@ PropertyList WindowList(const WindowData& d) {
       {"MacProcID", I{0}},
       {"FullScreen", false},
       {"DefaultLocation", I{0}},
-      {"Visible", true},
-      {"HasBackgroundColor", true},
+      {"Visible", d.visible},
+      {"HasBackgroundColor", d.hasBackgroundColor},
       {"BackgroundColor", kWhite},
       {"MenuBarVisible", d.menuBarVisible},
       {"Left", I{0}},
@@ -45,31 +53,31 @@ PropertyList WindowList(const WindowData& d) {
   };
 }
 
-PropertyList LabelList(const LabelData& d) {
-  PropertyList list = Leading(d.name, d.place, d.locked, d.tabIndex, d.tabStop, d.enabled);
+PropertyList LabelList::operator()(const std::string& name) const {
+  PropertyList list = Leading(name, place, locked, tabIndex, tabStop, enabled);
   list.insert(list.end(), {{"Multiline", false},
                            {"Selectable", false},
-                           {"TextAlignment", d.alignment},
-                           {"TextColor", d.color},
+                           {"TextAlignment", alignment},
+                           {"TextColor", color},
                            {"Transparent", true},
-                           {"Value", fw::String(d.value)},
-                           {"Visible", d.visible},
-                           {"Bold", d.bold},
+                           {"Value", fw::String(value)},
+                           {"Visible", visible},
+                           {"Bold", bold},
                            {"Italic", false},
                            {"FontName", fw::String("System")},
                            {"Underline", false},
-                           {"FontSize", d.size},
+                           {"FontSize", size},
                            {"FontUnit", fw::EnumByte{0}},
                            {"DataSource", fw::String()},
                            {"DataField", fw::String()},
-                           {"InitialParent", fw::String(d.parent)}});
+                           {"InitialParent", fw::String(parent)}});
   return list;
 }
 
-PropertyList CanvasList(const CanvasData& d) {
-  PropertyList list = Leading(d.name, d.place, d.locked, d.tabIndex, true, d.enabled);
+PropertyList CanvasList::operator()(const std::string& name) const {
+  PropertyList list = Leading(name, place, locked, tabIndex, true, enabled);
   // The list names Transparent twice, True both times.
-  list.insert(list.end(), {{"AllowFocusRing", d.focusRing},
+  list.insert(list.end(), {{"AllowFocusRing", focusRing},
                            {"Visible", true},
                            {"AllowFocus", false},
                            {"AllowTabs", false},

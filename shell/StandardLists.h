@@ -1,9 +1,16 @@
-// The property lists that the program's windows share in shape: every
-// window's own list, and the lists of labels and canvases. Each builder
-// gives its class's keys in its class's order; only the values differ.
+// The property-list builders that more than one window uses: the window's
+// own list, the keys every control list begins with, and the lists of
+// labels and canvases. Each builder writes its class's keys in its class's
+// order, with the values it fixes for every control of the class in plain
+// sight; a layout row gives only what varies, by field name, and the row's
+// control name.
+//
+// They say nothing of which controls a window has: that is each window's
+// layout table.
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "framework/Properties.h"
 
@@ -13,45 +20,62 @@ struct Place {
   std::int64_t left, top, width, height;
 };
 
-// What differs between the windows' own lists.
+// The anchors of the four LockLeft, LockTop, LockRight, LockBottom keys.
+struct Locks {
+  bool left, top, right, bottom;
+};
+inline constexpr Locks kAllLocked{true, true, true, true};
+inline constexpr Locks kNoneLocked{false, false, false, false};
+
+// TextAlignment values.
+inline constexpr std::int64_t kAlignDefault = 0;
+inline constexpr std::int64_t kAlignCentre = 2;
+inline constexpr std::int64_t kAlignRight = 3;
+
+inline constexpr fw::Color kWhite{0xff, 0xff, 0xff, 0x00};
+
+// The twelve keys every control list begins with: Name, Index, the place,
+// the four locks, TabIndex and TabPanelIndex.
+fw::PropertyList ControlHead(const std::string& name, Place place, Locks locks, std::int64_t tabIndex);
+
+// A window's own list.
 struct WindowData {
   std::int64_t width, height, maximumWidth, maximumHeight;
-  std::int64_t type;  // 0 a normal window, 2 a dialog frame
-  const char* title;
-  bool hasCloseButton;
-  bool menuBarVisible;
+  std::int64_t type;  // fw::kDocumentWindow or fw::kDialogWindow
+  const char* title = "";
+  bool hasCloseButton = true;
+  bool visible = true;  // False: made hidden, shown by whoever asks for it
+  bool hasBackgroundColor = true;
+  bool menuBarVisible = true;
 };
 fw::PropertyList WindowList(const WindowData& d);
 
-// The four Lock keys, all True or all False.
-struct LabelData {
-  const char* name;
+// A label's list; the four locks are all `locked`.
+struct LabelList {
   Place place;
-  bool locked;
+  bool locked = false;
   std::int64_t tabIndex;
-  bool tabStop;
-  bool enabled;
-  std::int64_t alignment;  // 0 default, 2 centred, 3 right
+  bool tabStop = false;
+  bool enabled = true;
+  std::int64_t alignment;
   fw::Color color;
-  const char* value;
-  bool visible;
-  bool bold;
+  const char* value = "";
+  bool visible = true;
+  bool bold = false;
   float size;
-  const char* parent;  // empty for the window
+  const char* parent = "";  // empty for the window
+  fw::PropertyList operator()(const std::string& name) const;
 };
-fw::PropertyList LabelList(const LabelData& d);
 
-struct CanvasData {
-  const char* name;
+// A canvas's list; the four locks are all `locked`. The picture is no key:
+// it is the row's step before the list.
+struct CanvasList {
   Place place;
-  bool locked;
+  bool locked = false;
   std::int64_t tabIndex;
-  bool enabled;
-  bool focusRing;
+  bool enabled = true;
+  bool focusRing = true;
+  fw::PropertyList operator()(const std::string& name) const;
 };
-fw::PropertyList CanvasList(const CanvasData& d);
-
-inline constexpr std::int64_t kNoIndex = -2147483648LL;  // not part of a control array
-inline constexpr fw::Color kWhite{0xff, 0xff, 0xff, 0x00};
 
 }  // namespace shell

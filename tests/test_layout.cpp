@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -51,60 +52,123 @@ constexpr const char* F = "Single";
 constexpr const char* C = "Color";
 constexpr const char* E = "Enumeration";
 
-const Schema kRoundRectangle = {
-    {"Name", S},         {"Index", N},          {"Left", N},         {"Top", N},
-    {"Width", N},        {"Height", N},         {"LockLeft", B},     {"LockTop", B},
-    {"LockRight", B},    {"LockBottom", B},     {"TabIndex", N},     {"TabPanelIndex", N},
-    {"AllowAutoDeactivate", B}, {"BorderColor", C}, {"BorderThickness", D}, {"Enabled", B},
-    {"FillColor", C},    {"Tooltip", S},        {"CornerHeight", D}, {"CornerWidth", D},
-    {"Transparent", B},  {"Visible", B},        {"InitialParent", S}};
+const Schema kRoundRectangle = {{"Name", S},
+                                {"Index", N},
+                                {"Left", N},
+                                {"Top", N},
+                                {"Width", N},
+                                {"Height", N},
+                                {"LockLeft", B},
+                                {"LockTop", B},
+                                {"LockRight", B},
+                                {"LockBottom", B},
+                                {"TabIndex", N},
+                                {"TabPanelIndex", N},
+                                {"AllowAutoDeactivate", B},
+                                {"BorderColor", C},
+                                {"BorderThickness", D},
+                                {"Enabled", B},
+                                {"FillColor", C},
+                                {"Tooltip", S},
+                                {"CornerHeight", D},
+                                {"CornerWidth", D},
+                                {"Transparent", B},
+                                {"Visible", B},
+                                {"InitialParent", S}};
 
-const Schema kLabel = {
-    {"Name", S},        {"Index", N},         {"Left", N},          {"Top", N},
-    {"Width", N},       {"Height", N},        {"LockLeft", B},      {"LockTop", B},
-    {"LockRight", B},   {"LockBottom", B},    {"TabIndex", N},      {"TabPanelIndex", N},
-    {"TabStop", B},     {"AllowAutoDeactivate", B}, {"Enabled", B}, {"Tooltip", S},
-    {"Multiline", B},   {"Selectable", B},    {"TextAlignment", N}, {"TextColor", C},
-    {"Transparent", B}, {"Value", S},         {"Visible", B},       {"Bold", B},
-    {"Italic", B},      {"FontName", S},      {"Underline", B},     {"FontSize", F},
-    {"FontUnit", E},    {"DataSource", S},    {"DataField", S},     {"InitialParent", S}};
+const Schema kLabel = {{"Name", S},          {"Index", N},
+                       {"Left", N},          {"Top", N},
+                       {"Width", N},         {"Height", N},
+                       {"LockLeft", B},      {"LockTop", B},
+                       {"LockRight", B},     {"LockBottom", B},
+                       {"TabIndex", N},      {"TabPanelIndex", N},
+                       {"TabStop", B},       {"AllowAutoDeactivate", B},
+                       {"Enabled", B},       {"Tooltip", S},
+                       {"Multiline", B},     {"Selectable", B},
+                       {"TextAlignment", N}, {"TextColor", C},
+                       {"Transparent", B},   {"Value", S},
+                       {"Visible", B},       {"Bold", B},
+                       {"Italic", B},        {"FontName", S},
+                       {"Underline", B},     {"FontSize", F},
+                       {"FontUnit", E},      {"DataSource", S},
+                       {"DataField", S},     {"InitialParent", S}};
 
-const Schema kTextArea = {
-    {"Name", S},          {"Index", N},           {"Left", N},
-    {"Top", N},           {"Width", N},           {"Height", N},
-    {"LockLeft", B},      {"LockTop", B},         {"LockRight", B},
-    {"LockBottom", B},    {"TabIndex", N},        {"TabPanelIndex", N},
-    {"TabStop", B},       {"AllowAutoDeactivate", B}, {"BackgroundColor", C},
-    {"HasBorder", B},     {"Enabled", B},         {"Format", S},
-    {"Tooltip", S},       {"HideSelection", B},   {"LineHeight", D},
-    {"LineSpacing", D},   {"Multiline", B},       {"HasHorizontalScrollbar", B},
-    {"HasVerticalScrollbar", B}, {"AllowStyledText", B}, {"TextColor", C},
-    {"Transparent", B},   {"AllowFocusRing", B},  {"Visible", B},
-    {"Bold", B},          {"Italic", B},          {"FontName", S},
-    {"FontSize", F},      {"FontUnit", E},        {"Underline", B},
-    {"Value", S},         {"AllowTabs", B},       {"TextAlignment", N},
-    {"AllowSpellChecking", B}, {"MaximumCharactersAllowed", N}, {"ValidationMask", S},
-    {"ReadOnly", B},      {"DataSource", S},      {"DataField", S},
-    {"InitialParent", S}};
+const Schema kTextArea = {{"Name", S},
+                          {"Index", N},
+                          {"Left", N},
+                          {"Top", N},
+                          {"Width", N},
+                          {"Height", N},
+                          {"LockLeft", B},
+                          {"LockTop", B},
+                          {"LockRight", B},
+                          {"LockBottom", B},
+                          {"TabIndex", N},
+                          {"TabPanelIndex", N},
+                          {"TabStop", B},
+                          {"AllowAutoDeactivate", B},
+                          {"BackgroundColor", C},
+                          {"HasBorder", B},
+                          {"Enabled", B},
+                          {"Format", S},
+                          {"Tooltip", S},
+                          {"HideSelection", B},
+                          {"LineHeight", D},
+                          {"LineSpacing", D},
+                          {"Multiline", B},
+                          {"HasHorizontalScrollbar", B},
+                          {"HasVerticalScrollbar", B},
+                          {"AllowStyledText", B},
+                          {"TextColor", C},
+                          {"Transparent", B},
+                          {"AllowFocusRing", B},
+                          {"Visible", B},
+                          {"Bold", B},
+                          {"Italic", B},
+                          {"FontName", S},
+                          {"FontSize", F},
+                          {"FontUnit", E},
+                          {"Underline", B},
+                          {"Value", S},
+                          {"AllowTabs", B},
+                          {"TextAlignment", N},
+                          {"AllowSpellChecking", B},
+                          {"MaximumCharactersAllowed", N},
+                          {"ValidationMask", S},
+                          {"ReadOnly", B},
+                          {"DataSource", S},
+                          {"DataField", S},
+                          {"InitialParent", S}};
 
-const Schema kPushButton = {
-    {"Name", S},       {"Index", N},       {"Left", N},         {"Top", N},
-    {"Width", N},      {"Height", N},      {"LockLeft", B},     {"LockTop", B},
-    {"LockRight", B},  {"LockBottom", B},  {"TabIndex", N},     {"TabPanelIndex", N},
-    {"TabStop", B},    {"AllowAutoDeactivate", B}, {"MacButtonStyle", N}, {"Cancel", B},
-    {"Caption", S},    {"Default", B},     {"Enabled", B},      {"Tooltip", S},
-    {"Transparent", B}, {"Visible", B},    {"FontName", S},     {"FontSize", F},
-    {"FontUnit", E},   {"Bold", B},        {"Italic", B},       {"Underline", B},
-    {"InitialParent", S}};
+const Schema kPushButton = {{"Name", S},           {"Index", N},
+                            {"Left", N},           {"Top", N},
+                            {"Width", N},          {"Height", N},
+                            {"LockLeft", B},       {"LockTop", B},
+                            {"LockRight", B},      {"LockBottom", B},
+                            {"TabIndex", N},       {"TabPanelIndex", N},
+                            {"TabStop", B},        {"AllowAutoDeactivate", B},
+                            {"MacButtonStyle", N}, {"Cancel", B},
+                            {"Caption", S},        {"Default", B},
+                            {"Enabled", B},        {"Tooltip", S},
+                            {"Transparent", B},    {"Visible", B},
+                            {"FontName", S},       {"FontSize", F},
+                            {"FontUnit", E},       {"Bold", B},
+                            {"Italic", B},         {"Underline", B},
+                            {"InitialParent", S}};
 
 // Transparent is named twice.
-const Schema kCanvas = {
-    {"Name", S},        {"Index", N},         {"Left", N},           {"Top", N},
-    {"Width", N},       {"Height", N},        {"LockLeft", B},       {"LockTop", B},
-    {"LockRight", B},   {"LockBottom", B},    {"TabIndex", N},       {"TabPanelIndex", N},
-    {"TabStop", B},     {"AllowAutoDeactivate", B}, {"Enabled", B},  {"Tooltip", S},
-    {"AllowFocusRing", B}, {"Visible", B},    {"AllowFocus", B},     {"AllowTabs", B},
-    {"Transparent", B}, {"DoubleBuffer", B},  {"Transparent", B},    {"InitialParent", S}};
+const Schema kCanvas = {{"Name", S},           {"Index", N},
+                        {"Left", N},           {"Top", N},
+                        {"Width", N},          {"Height", N},
+                        {"LockLeft", B},       {"LockTop", B},
+                        {"LockRight", B},      {"LockBottom", B},
+                        {"TabIndex", N},       {"TabPanelIndex", N},
+                        {"TabStop", B},        {"AllowAutoDeactivate", B},
+                        {"Enabled", B},        {"Tooltip", S},
+                        {"AllowFocusRing", B}, {"Visible", B},
+                        {"AllowFocus", B},     {"AllowTabs", B},
+                        {"Transparent", B},    {"DoubleBuffer", B},
+                        {"Transparent", B},    {"InitialParent", S}};
 
 void ExpectSchema(const PropertyList& list, const Schema& schema, const std::string& control) {
   SCOPED_TRACE(control);
@@ -137,8 +201,7 @@ void ExpectList(const PropertyList& actual, const PropertyList& expected, const 
   for (std::size_t i = 0; i < expected.size(); ++i) {
     EXPECT_EQ(actual[i].key, expected[i].key) << "#" << i;
     EXPECT_TRUE(actual[i].value == expected[i].value)
-        << "#" << i << " " << expected[i].key << " is " << Show(actual[i].value) << ", not "
-        << Show(expected[i].value);
+        << "#" << i << " " << expected[i].key << " is " << Show(actual[i].value) << ", not " << Show(expected[i].value);
   }
 }
 
@@ -183,21 +246,21 @@ const PropertyList kCalculatorWindow = {
 
 TEST(CalculatorLayout, WindowList) {
   ASSERT_EQ(kCalculatorWindow.size(), 25u);
-  ExpectList(ControlWndLayout::WindowList(), kCalculatorWindow, "ControlWnd");
+  ExpectList(ControlWndLayout::Lists().WindowList(), kCalculatorWindow, "ControlWnd");
 }
 
 TEST(AboutLayout, WindowListDiffersFromTheCalculatorsOnlyInItsFrame) {
   PropertyList expected = kCalculatorWindow;
   const PropertyList differences = {
-      {"Width", I{300}},          {"Height", I{200}}, {"MaximumWidth", I{32000}}, {"MaximumHeight", I{32000}},
-      {"Type", I{2}},             {"Title", fw::String()}, {"HasCloseButton", false},
+      {"Width", I{300}}, {"Height", I{200}},      {"MaximumWidth", I{32000}}, {"MaximumHeight", I{32000}},
+      {"Type", I{2}},    {"Title", fw::String()}, {"HasCloseButton", false},
   };
   for (const auto& d : differences) {
     for (auto& p : expected) {
       if (p.key == d.key) p.value = d.value;
     }
   }
-  ExpectList(AboutWndLayout::WindowList(), expected, "AboutWnd");
+  ExpectList(AboutWndLayout::Lists().WindowList(), expected, "AboutWnd");
 }
 
 // ---- The calculator window's controls ---------------------------------------
@@ -236,19 +299,19 @@ const Summary kControls[] = {
 };
 
 TEST(CalculatorLayout, SixteenControlsInCreationOrderEachWithItsClassKeys) {
-  const auto& lists = ControlWndLayout::ControlLists();
+  const auto& lists = ControlWndLayout::Lists().ControlLists();
   ASSERT_EQ(lists.size(), std::size(kControls));
   for (std::size_t i = 0; i < lists.size(); ++i) {
     const Summary& s = kControls[i];
     EXPECT_EQ(lists[i].first, s.name) << "control #" << i + 1;
     ExpectSchema(lists[i].second, *s.schema, s.name);
-    EXPECT_EQ(&ControlWndLayout::ControlList(s.name), &lists[i].second);
+    EXPECT_EQ(&ControlWndLayout::Lists().ControlList(s.name), &lists[i].second);
   }
 }
 
 TEST(CalculatorLayout, PlacesTextsAndFontsOfEveryControl) {
   for (const Summary& s : kControls) {
-    const PropertyList& list = ListOf(ControlWndLayout::ControlLists(), s.name);
+    const PropertyList& list = ListOf(ControlWndLayout::Lists().ControlLists(), s.name);
     ExpectValue(list, "Name", fw::String(s.name), s.name);
     ExpectValue(list, "Index", I{-2147483648LL}, s.name);
     ExpectValue(list, "InitialParent", fw::String(s.parent), s.name);
@@ -271,7 +334,7 @@ TEST(CalculatorLayout, PlacesTextsAndFontsOfEveryControl) {
     }
   }
   // The notice: one line of text of our own.
-  const PropertyValue* notice = Find(ControlWndLayout::ControlList("StaticText8"), "Value");
+  const PropertyValue* notice = Find(ControlWndLayout::Lists().ControlList("StaticText8"), "Value");
   ASSERT_TRUE(notice);
   const auto& text = std::get<fw::String>(*notice);
   EXPECT_FALSE(text.empty());
@@ -300,7 +363,8 @@ TEST(CalculatorLayout, ValuesTheWindowsBehaviourRestsOn) {
       {"ValidationMask", fw::String("###"), {"WeightFld"}},
       {"Tooltip", fw::String("Height in feet of 4 to 6"), {"FeetFld"}},
       {"Tooltip", fw::String("Height in inches of 0-11"), {"InchFld"}},
-      {"Tooltip", fw::String(),
+      {"Tooltip",
+       fw::String(),
        {"RoundRectangle1", "StaticText5", "StaticText6", "StaticText4", "StaticText2", "WeightFld", "StaticText1",
         "ClearBtn", "CalculateBtn", "StaticText7", "Canvas3", "StaticText8", "InfoBtn", "BMIFld"}},
       {"Multiline", true, {"InchFld"}},
@@ -317,7 +381,8 @@ TEST(CalculatorLayout, ValuesTheWindowsBehaviourRestsOn) {
       {"TextAlignment", I{0}, {"StaticText6", "StaticText2"}},
       // Tab stops: the fields, one caption and the logo; never a button.
       {"TabStop", true, {"FeetFld", "InchFld", "WeightFld", "StaticText4", "Canvas3"}},
-      {"TabStop", false,
+      {"TabStop",
+       false,
        {"StaticText5", "StaticText6", "StaticText2", "StaticText1", "StaticText7", "StaticText8", "BMIFld", "ClearBtn",
         "CalculateBtn", "InfoBtn"}},
       {"AllowFocus", false, {"Canvas3"}},
@@ -326,7 +391,8 @@ TEST(CalculatorLayout, ValuesTheWindowsBehaviourRestsOn) {
       {"Cancel", false, {"ClearBtn", "CalculateBtn", "InfoBtn"}},
       {"MacButtonStyle", I{0}, {"ClearBtn", "CalculateBtn", "InfoBtn"}},
       // Colours, as stored.
-      {"TextColor", kNavyBytes,
+      {"TextColor",
+       kNavyBytes,
        {"StaticText5", "StaticText6", "StaticText4", "StaticText2", "StaticText1", "StaticText7"}},
       {"TextColor", kGreyBytes, {"StaticText8"}},
       {"TextColor", kBlackBytes, {"BMIFld", "FeetFld", "InchFld", "WeightFld"}},
@@ -348,12 +414,12 @@ TEST(CalculatorLayout, ValuesTheWindowsBehaviourRestsOn) {
   };
   for (const auto& row : rows) {
     for (const char* control : row.controls) {
-      ExpectValue(ControlWndLayout::ControlList(control), row.key, row.value, control);
+      ExpectValue(ControlWndLayout::Lists().ControlList(control), row.key, row.value, control);
     }
   }
   // Both Transparent entries of the canvas are True.
   int transparent = 0;
-  for (const auto& p : ControlWndLayout::ControlList("Canvas3")) {
+  for (const auto& p : ControlWndLayout::Lists().ControlList("Canvas3")) {
     if (p.key == "Transparent") {
       ++transparent;
       EXPECT_TRUE(p.value == PropertyValue(true));
@@ -362,13 +428,27 @@ TEST(CalculatorLayout, ValuesTheWindowsBehaviourRestsOn) {
   EXPECT_EQ(transparent, 2);
 }
 
+TEST(CalculatorLayout, AListLookUpForAControlWithoutARowFailsNamingIt) {
+  for (const fw::LayoutLists* lists : {&ControlWndLayout::Lists(), &AboutWndLayout::Lists()}) {
+    try {
+      lists->ControlList("NoSuchControl");
+      ADD_FAILURE() << "no exception";
+    } catch (const std::out_of_range& e) {
+      EXPECT_NE(std::string(e.what()).find("NoSuchControl"), std::string::npos) << e.what();
+    }
+  }
+}
+
 // ---- The About window's controls ----------------------------------------------
 
-const Schema kAboutCommon = {
-    {"Name", S},      {"Index", N},     {"Left", N},     {"Top", N},
-    {"Width", N},     {"Height", N},    {"LockLeft", B}, {"LockTop", B},
-    {"LockRight", B}, {"LockBottom", B}, {"TabIndex", N}, {"TabPanelIndex", N},
-    {"TabStop", B},   {"AllowAutoDeactivate", B}, {"Enabled", B}, {"Tooltip", S}};
+const Schema kAboutCommon = {{"Name", S},      {"Index", N},
+                             {"Left", N},      {"Top", N},
+                             {"Width", N},     {"Height", N},
+                             {"LockLeft", B},  {"LockTop", B},
+                             {"LockRight", B}, {"LockBottom", B},
+                             {"TabIndex", N},  {"TabPanelIndex", N},
+                             {"TabStop", B},   {"AllowAutoDeactivate", B},
+                             {"Enabled", B},   {"Tooltip", S}};
 
 Schema Joined(const Schema& head, std::vector<std::pair<const char*, const char*>> tail) {
   Schema s = head;
@@ -402,7 +482,7 @@ const Schema kAboutCanvas = Joined(kAboutCommon, {{"AllowFocusRing", B},
                                                   {"InitialParent", S}});
 
 TEST(AboutLayout, ThreeVisibleControlsAndTheTimerInCreationOrder) {
-  const auto& lists = AboutWndLayout::ControlLists();
+  const auto& lists = AboutWndLayout::Lists().ControlLists();
   ASSERT_EQ(lists.size(), 4u);
   const struct {
     const char* name;
@@ -419,11 +499,22 @@ TEST(AboutLayout, ThreeVisibleControlsAndTheTimerInCreationOrder) {
     const auto& [name, list] = lists[i];
     EXPECT_EQ(name, r.name);
     ExpectSchema(list, *r.schema, r.name);
-    const PropertyList expected = {
-        {"Name", fw::String(r.name)}, {"Index", I{-2147483648LL}}, {"Left", r.left},          {"Top", r.top},
-        {"Width", r.width},           {"Height", r.height},        {"LockLeft", true},        {"LockTop", true},
-        {"LockRight", true},          {"LockBottom", true},        {"TabIndex", r.tabIndex},  {"TabPanelIndex", I{0}},
-        {"TabStop", r.tabStop},       {"AllowAutoDeactivate", true}, {"Enabled", r.enabled},  {"Tooltip", fw::String()}};
+    const PropertyList expected = {{"Name", fw::String(r.name)},
+                                   {"Index", I{-2147483648LL}},
+                                   {"Left", r.left},
+                                   {"Top", r.top},
+                                   {"Width", r.width},
+                                   {"Height", r.height},
+                                   {"LockLeft", true},
+                                   {"LockTop", true},
+                                   {"LockRight", true},
+                                   {"LockBottom", true},
+                                   {"TabIndex", r.tabIndex},
+                                   {"TabPanelIndex", I{0}},
+                                   {"TabStop", r.tabStop},
+                                   {"AllowAutoDeactivate", true},
+                                   {"Enabled", r.enabled},
+                                   {"Tooltip", fw::String()}};
     ExpectList(PropertyList(list.begin(), list.begin() + std::min(list.size(), expected.size())), expected, r.name);
     ExpectValue(list, "InitialParent", fw::String(), r.name);
     ExpectValue(list, "Visible", true, r.name);
@@ -452,16 +543,16 @@ TEST(AboutLayout, LabelAndCanvasValues) {
   };
   for (const auto& row : rows) {
     for (const char* control : row.controls) {
-      ExpectValue(AboutWndLayout::ControlList(control), row.key, row.value, control);
+      ExpectValue(AboutWndLayout::Lists().ControlList(control), row.key, row.value, control);
     }
   }
-  const PropertyValue* notice = Find(AboutWndLayout::ControlList("StaticText5"), "Value");
+  const PropertyValue* notice = Find(AboutWndLayout::Lists().ControlList("StaticText5"), "Value");
   ASSERT_TRUE(notice);
   const auto& text = std::get<fw::String>(*notice);
   EXPECT_FALSE(text.empty());
   EXPECT_EQ(text.find_first_of("\r\n"), std::string::npos);
   int transparent = 0;
-  for (const auto& p : AboutWndLayout::ControlList("Canvas1")) {
+  for (const auto& p : AboutWndLayout::Lists().ControlList("Canvas1")) {
     if (p.key == "Transparent") {
       ++transparent;
       EXPECT_TRUE(p.value == PropertyValue(true));

@@ -1,0 +1,219 @@
+// A window's layout as a table, and the loops that build the window from it.
+//
+// A table holds the window's own property list (with a step that runs
+// before it, such as installing the window's own menu bar) and one row per
+// control in creation order: its name, its class, a step that runs before
+// its list (a canvas's backdrop), its list and its event binding. A row
+// writes the control's name once; the row's list builder receives it.
+//
+// MakeControls builds each control completely before the next one: new,
+// Constructor, _AddControl, looked up by name, the before-list step (and a
+// second lookup), its property list, then its binding. The lists are built
+// once, when the table is made, and found by control name; a missing one
+// fails loudly, naming the control. An exception in any step stops the
+// building there and passes on; the controls made so far stay.
+//
+// The table knows no keys and no values: which keys a class's list holds,
+// in which order, is the program's layout data.
+#pragma once
+
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "framework/Controls.h"
+#include "framework/Delegate.h"
+#include "framework/Properties.h"
+#include "framework/Protocol.h"
+#include "framework/Window.h"
+
+namespace fw {
+
+// The CreateControls body of every window: the window's own _CreateControls0.
+template <class W>
+void SharedCreateControls(W& window) {
+  window._CreateControls0();
+}
+
+// The control registered under `name`, as its class; a missing one raises
+// NilObjectException naming it.
+template <class T>
+Ref<T> ControlNamed(const Window& window, const std::string& name) {
+  auto control = window._ControlByName(name);
+  if (!control) throw NilObjectException(window.ClassName() + " has no control named " + name);
+  return Cast<T>(control);
+}
+
+// A control event as a binding names it: the event's number and the
+// signature text its delegate must carry.
+struct ControlEvent {
+  int number = -1;
+  const char* signature = "";
+};
+inline constexpr ControlEvent kTextAreaKeyDownEvent{kKeyDown, kTextAreaKeyDownSignature};
+inline constexpr ControlEvent kPushButtonActionEvent{kAction, kPushButtonActionSignature};
+inline constexpr ControlEvent kPushButtonMouseDownEvent{kMouseDown, kPushButtonMouseDownSignature};
+inline constexpr ControlEvent kTimerActionEvent{kTimerAction, kTimerActionSignature};
+
+// An operation of the window W that handles a control event, of any
+// signature; empty for a control with no binding.
+template <class W>
+class Handler {
+ public:
+  // Not "= default": GCC 12 fails to compile a defaulted one as the
+  // default of a row's field.
+  Handler() {}  // NOLINT(modernize-use-equals-default)
+  template <class R, class... A>
+  Handler(R (W::*operation)(A...))  // NOLINT(google-explicit-constructor): rows name the operation alone
+      : delegate_([operation](W& window, const char* signature) {
+          return RuntimeCreateDelegate(signature, Self(&window), operation);
+        }) {}
+
+  explicit operator bool() const { return static_cast<bool>(delegate_); }
+  // A delegate on `window` for this operation, under `signature`.
+  Ref<Delegate> DelegateOn(W& window, const char* signature) const { return delegate_(window, signature); }
+
+ private:
+  std::function<Ref<Delegate>(W&, const char*)> delegate_;
+};
+
+// Binds `event` of the control `name` to `handler`, an operation of W.
+template <class W>
+void BindEvent(W& window, const std::string& name, ControlEvent event, const Handler<W>& handler) {
+  auto control = ControlNamed<Control>(window, name);
+  RuntimeAddEventHandler(control, event.number, handler.DelegateOn(window, event.signature));
+}
+
+// How a row makes a control of its class and finds it again as that class.
+struct ControlKind {
+  Ref<Control> (*make)(Window& window, const std::string& name);
+  Ref<Control> (*named)(const Window& window, const std::string& name);
+};
+
+namespace detail {
+// New, Constructor and _AddControl; the window holds the control from then
+// on, so it is handed back as looked up by name.
+template <class T>
+Ref<Control> MakeNamed(Window& window, const std::string& name) {
+  {
+    auto control = window.__New<T>();
+    control->Constructor();
+    window._AddControl(name, control);
+  }
+  return ControlNamed<T>(window, name);
+}
+template <class T>
+Ref<Control> FindNamed(const Window& window, const std::string& name) {
+  return ControlNamed<T>(window, name);
+}
+}  // namespace detail
+
+// A row's class, such as ControlClass<Label>.
+template <class T>
+inline constexpr ControlKind ControlClass{&detail::MakeNamed<T>, &detail::FindNamed<T>};
+
+// The step before a canvas's list: its backdrop, the picture that
+// `picture` yields (none when it cannot be loaded).
+inline std::function<void(const Ref<Control>&)> Backdrop(Ref<Picture> (*picture)()) {
+  return [picture](const Ref<Control>& control) { Cast<Canvas>(control)->Backdrop(picture()); };
+}
+
+// A list builder: the control's property list from its name.
+using ListBuilder = std::function<PropertyList(const std::string& name)>;
+
+// One control of a table, in the order of its creation steps.
+template <class W>
+struct ControlRow {
+  const char* name;
+  ControlKind kind;
+  std::function<void(const Ref<Control>&)> beforeList{};
+  ListBuilder list;
+  ControlEvent event{};
+  Handler<W> handler{};
+};
+
+// A window's layout, as its layout file writes it.
+template <class W>
+struct WindowLayout {
+  std::function<void(W&)> beforeList{};
+  PropertyList list;
+  std::vector<ControlRow<W>> controls;
+};
+
+// The lists of a window's layout as data: its own list and its controls',
+// in creation order, found by control name.
+class LayoutLists {
+ public:
+  using NamedLists = std::vector<std::pair<std::string, PropertyList>>;
+
+  LayoutLists(std::string windowClass, PropertyList windowList, NamedLists controlLists)
+      : windowClass_(std::move(windowClass)),
+        windowList_(std::move(windowList)),
+        controlLists_(std::move(controlLists)) {}
+
+  const PropertyList& WindowList() const { return windowList_; }
+  const NamedLists& ControlLists() const { return controlLists_; }
+  // The list of the control `name`; std::out_of_range naming it when the
+  // layout has none.
+  const PropertyList& ControlList(const std::string& name) const {
+    for (const auto& [controlName, list] : controlLists_) {
+      if (controlName == name) return list;
+    }
+    throw std::out_of_range(windowClass_ + " has no layout for a control named " + name);
+  }
+
+ private:
+  std::string windowClass_;
+  PropertyList windowList_;
+  NamedLists controlLists_;
+};
+
+// A window's layout with the steps that build the window of class W from it.
+template <class W>
+class LayoutTable : public LayoutLists {
+ public:
+  explicit LayoutTable(WindowLayout<W> layout)
+      : LayoutLists(W::kClassName, std::move(layout.list), ListsOf(layout.controls)),
+        beforeList_(std::move(layout.beforeList)),
+        rows_(std::move(layout.controls)) {}
+
+  // The body of W::Layout.
+  void ApplyWindowList(W& window) const {
+    if (beforeList_) beforeList_(window);
+    RuntimeMassPropertySetter(window, WindowList());
+  }
+
+  // The body of W::_CreateControls0: every row, in order.
+  void MakeControls(W& window) const {
+    for (const auto& row : rows_) MakeControl(window, row);
+  }
+
+ private:
+  static NamedLists ListsOf(const std::vector<ControlRow<W>>& rows) {
+    NamedLists lists;
+    for (const auto& row : rows) lists.emplace_back(row.name, row.list(row.name));
+    return lists;
+  }
+
+  void MakeControl(W& window, const ControlRow<W>& row) const {
+    auto control = row.kind.make(window, row.name);
+    if (row.beforeList) {
+      row.beforeList(control);
+      // Taken from the window again, by name, as every later step and every
+      // accessor takes it: the window owns its controls, and the list must
+      // reach the one it holds once the step (a call into the framework) has
+      // run. A control lost on the way fails here, by name, rather than an
+      // orphan receiving the list.
+      control = row.kind.named(window, row.name);
+    }
+    RuntimeMassPropertySetter(control, ControlList(row.name));
+    if (row.handler) BindEvent(window, row.name, row.event, row.handler);
+  }
+
+  std::function<void(W&)> beforeList_;
+  std::vector<ControlRow<W>> rows_;
+};
+
+}  // namespace fw
