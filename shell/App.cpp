@@ -20,6 +20,9 @@ void _ApplicationAddMenuHandlers() {
       {"AboutMenuItem", &BMI::_AboutMenuItem_Action},
   };
   for (const auto& [itemName, handler] : handlers) {
+    // The object that takes the registration and the one the handler runs
+    // on are fetched apart: they are the same object today, but the menu
+    // dispatch needs only the target, and the delegate holds it weakly.
     auto receiver = App();
     auto target = App();
     auto delegate = fw::RuntimeCreateDelegate(fw::kMenuHandlerSignature, target, handler);
