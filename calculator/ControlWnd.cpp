@@ -3,6 +3,7 @@
 #include "framework/Run.h"
 #include "framework/Services.h"
 #include "info/AboutWnd.h"
+#include "info/DescriptionWnd.h"
 #include "shell/Menu.h"
 #include "shell/Windows.h"
 
@@ -85,8 +86,10 @@ void ControlWnd::CalculateBtn_Action(fw::Ref<fw::PushButton>) {
   BMIFld()->Visible(true);
 }
 
+// On the press, not the release: the button's own click does nothing else.
 bool ControlWnd::InfoBtn_MouseDown(fw::Ref<fw::PushButton>, std::int64_t, std::int64_t) {
-  // The description window it opens is not part of the program yet.
+  auto description = ::DescriptionWnd();
+  description->Show();
   return false;
 }
 
@@ -112,7 +115,8 @@ void ControlWnd::Event_EnableMenuItems() {
 }
 
 bool ControlWnd::_DescriptionMenuItem_Action() {
-  // The description window it shows is not part of the program yet.
+  auto description = ::DescriptionWnd();
+  description->Show();
   return false;
 }
 

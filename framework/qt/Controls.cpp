@@ -497,12 +497,16 @@ void TextArea::CreateWidget() {
 String TextArea::Value() const {
   CheckUIThread("TextArea.Value");
   auto* editor = static_cast<QTextEdit*>(peer_->widget.data());
-  return editor ? editor->toPlainText().toStdString() : String();
+  if (!editor) return {};
+  // Each paragraph break of the document is one CR LF of the program's text.
+  return editor->toPlainText().replace(QChar('\n'), QLatin1String("\r\n")).toStdString();
 }
 
 void TextArea::Value(const String& v) {
   CheckUIThread("TextArea.Value");
   if (auto* editor = static_cast<QTextEdit*>(peer_->widget.data())) {
+    // New text starts plain: it takes no style from a selection made bold.
+    editor->setCurrentCharFormat(QTextCharFormat());
     editor->setPlainText(Q(v));
     editor->moveCursor(QTextCursor::End);
   }

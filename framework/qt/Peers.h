@@ -3,6 +3,7 @@
 
 #include <QImage>
 #include <QMainWindow>
+#include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
 #include <QTextEdit>
@@ -54,5 +55,10 @@ std::string KeyText(const QKeyEvent* e);
 // A menu bar view of `bar` for the window widget `window`, whose owner is
 // the front window while the view is used.
 void InstallMenuBarView(WindowWidget* window, const Ref<MenuBar>& bar);
+// The same view on a new bar that is a child of `window` but not yet placed.
+QMenuBar* NewMenuBarView(WindowWidget* window, const Ref<MenuBar>& bar);
+// A view of `bar` for a window whose menu bar is hidden: the bar floats over
+// the top of the content while Alt is toggled (framework/qt/MenuReveal.cpp).
+void InstallHiddenMenuBarView(WindowWidget* window, const Ref<MenuBar>& bar);
 
 }  // namespace fw::detail

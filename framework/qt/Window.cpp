@@ -206,6 +206,8 @@ void Window::ApplyFrame() {
   w->setWindowTitle(QString::fromStdString(title_));
   if (type_ == 0 && menuBarVisible_) {
     if (auto bar = RuntimeMenuBarFor(this)) detail::InstallMenuBarView(w, bar);
+  } else if (type_ == 0) {
+    if (auto bar = RuntimeMenuBarFor(this)) detail::InstallHiddenMenuBarView(w, bar);
   }
   ApplyGeometry();
 

@@ -1,0 +1,26 @@
+// The description window's layout as data: the window's property list, the
+// two text areas' lists in creation order, and the text itself, which is
+// built into the program from resources/DescriptionText.txt.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "framework/Properties.h"
+
+namespace DescriptionWndLayout {
+
+const fw::PropertyList& WindowList();
+// DescribeFld, then DescribeFld2: name and property list.
+const std::vector<std::pair<std::string, fw::PropertyList>>& ControlLists();
+const fw::PropertyList& ControlList(const std::string& name);
+
+// The text of DescribeFld2: 14 lines joined by CR LF, no break after the last.
+const fw::String& DescriptionText();
+
+// The characters of the text's first line, the heading that opens in bold.
+inline constexpr std::int64_t kHeadingLength = 7;
+
+}  // namespace DescriptionWndLayout
