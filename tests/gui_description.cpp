@@ -579,6 +579,18 @@ TEST_F(DescriptionGui, AboutByKeyboardShowsTheAboutWindow) {
   EXPECT_FALSE(description->_AboutMenuItem_Action());
 }
 
+TEST_F(DescriptionGui, ShortcutsWorkWhileTheBarIsHidden) {
+  auto description = Shown();
+  QMenuBar* bar = FloatingBar(description);
+  description->ControlMenuItem()->Enabled(false);
+  // Ctrl+Q refreshes the states with this window in front, then quits.
+  QTest::keyClick(fw::test::WidgetOf(description->DescribeFld2()), Qt::Key_Q, Qt::ControlModifier);
+  EXPECT_TRUE(description->ControlMenuItem()->Enabled()) << "the shortcut did not refresh the states";
+  EXPECT_TRUE(fw::RuntimeQuitRequested());
+  EXPECT_EQ(fw::RuntimeExit(), 0);
+  EXPECT_FALSE(bar->isVisible());
+}
+
 // ---- Printing --------------------------------------------------------------
 
 TEST_F(DescriptionGui, FilePrintByKeyboardDrawsOneBlockAPageAndYieldsOnceABlock) {
