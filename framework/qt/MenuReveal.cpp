@@ -5,7 +5,8 @@
 // Return chooses, and a second Alt, Escape or a chosen item hides the bar
 // again. The bar floats over the top of the content: revealing it never
 // changes the window's size or moves its controls. It does not take part in
-// the window's layout and is never shown by a mouse action alone.
+// the window's layout and is never shown by a mouse action alone. The
+// items' shortcuts (Ctrl+Q) work while it is hidden.
 #include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
