@@ -5,6 +5,7 @@
 #include "framework/Run.h"
 #include "framework/Services.h"
 #include "info/AboutWnd.h"
+#include "info/DescriptionWnd.h"
 #include "shell/Menu.h"
 
 fw::Ref<class ControlWnd> ControlWnd() { return fw::RuntimeImplicitWindow<class ControlWnd>(); }
@@ -84,8 +85,10 @@ void ControlWnd::CalculateBtn_Action(fw::Ref<fw::PushButton>) {
   BMIFld()->Visible(true);
 }
 
+// On the press, not the release: the button's own click does nothing else.
 bool ControlWnd::InfoBtn_MouseDown(fw::Ref<fw::PushButton>, std::int64_t, std::int64_t) {
-  // The description window it opens is not part of the program yet.
+  auto description = ::DescriptionWnd();
+  description->Show();
   return false;
 }
 
@@ -111,7 +114,8 @@ void ControlWnd::Event_EnableMenuItems() {
 }
 
 bool ControlWnd::_DescriptionMenuItem_Action() {
-  // The description window it shows is not part of the program yet.
+  auto description = ::DescriptionWnd();
+  description->Show();
   return false;
 }
 

@@ -1,5 +1,6 @@
 #include "framework/Controls.h"
 
+#include <algorithm>
 #include <limits>
 
 #include "framework/Peers.h"
@@ -259,6 +260,41 @@ void TextArea::Value(const String& v) {
   } else {
     value_ = v;
   }
+}
+
+std::int64_t TextArea::SelectionStart() const {
+  CheckUIThread("TextArea.SelectionStart");
+  return peer_ ? peer_->SelectionStart() : selectionStart_;
+}
+
+void TextArea::SelectionStart(std::int64_t v) {
+  CheckUIThread("TextArea.SelectionStart");
+  selectionStart_ = std::max<std::int64_t>(v, 0), selectionLength_ = 0;
+  if (peer_) peer_->Select(selectionStart_, 0);
+}
+
+std::int64_t TextArea::SelectionLength() const {
+  CheckUIThread("TextArea.SelectionLength");
+  return peer_ ? peer_->SelectionLength() : selectionLength_;
+}
+
+void TextArea::SelectionLength(std::int64_t v) {
+  CheckUIThread("TextArea.SelectionLength");
+  selectionLength_ = std::max<std::int64_t>(v, 0);
+  if (peer_) peer_->Select(peer_->SelectionStart(), selectionLength_);
+}
+
+bool TextArea::SelectionBold() const {
+  CheckUIThread("TextArea.SelectionBold");
+  return peer_ ? peer_->SelectionBold() : selectionBold_;
+}
+
+void TextArea::SelectionBold(bool v) {
+  CheckUIThread("TextArea.SelectionBold");
+  // A plain area has one style for all of its text.
+  if (!allowStyled_) return;
+  selectionBold_ = v;
+  if (peer_) peer_->SetSelectionBold(v);
 }
 
 namespace {

@@ -165,6 +165,9 @@ class Label : public RectControl {
 // hold however text arrives (typing, paste, drop, input methods); with
 // Multiline False the area is one line and takes no Return. Its KeyDown
 // handler sees every key first; True keeps the key out.
+//
+// Value keeps line breaks as lines: CR LF, LF or CR each set one break, and
+// every break reads back as CR LF, the program's line ending.
 class TextArea : public RectControl {
  public:
   String Value() const;
@@ -195,6 +198,19 @@ class TextArea : public RectControl {
   // Whether `text` may stand in the area under its limit and mask.
   bool Accepts(const String& text) const;
 
+  // The selection, counted in characters of Value (a CR LF line break is
+  // two): it covers [SelectionStart, SelectionStart + SelectionLength).
+  // Setting the start leaves an empty selection there.
+  std::int64_t SelectionStart() const;
+  void SelectionStart(std::int64_t v);
+  std::int64_t SelectionLength() const;
+  void SelectionLength(std::int64_t v);
+  // Whether every selected character is bold; setting it makes exactly the
+  // selected characters bold or plain. A plain area (AllowStyledText False)
+  // has one style for all its text: setting it there changes nothing.
+  bool SelectionBold() const;
+  void SelectionBold(bool v);
+
   // A printer of a copy of the area's styled text onto `graphics`, laid out
   // in lines `width` units wide (framework/Printing.h).
   Ref<StyledTextPrinter> styledTextPrinter(const Ref<Graphics>& graphics, std::int64_t width);
@@ -213,6 +229,8 @@ class TextArea : public RectControl {
   std::int64_t maxChars_ = 0;
   String mask_;
   String value_;  // the text of a model-only area
+  std::int64_t selectionStart_ = 0, selectionLength_ = 0;  // a model-only area's selection
+  bool selectionBold_ = false;
 };
 
 class PushButton : public RectControl {

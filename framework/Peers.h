@@ -31,6 +31,8 @@ class Canvas;
 class RoundRectangle;
 class Timer;
 class MenuBar;
+class Graphics;
+class StyledTextPrinter;
 
 namespace detail {
 
@@ -66,6 +68,16 @@ class ControlPeer {
   virtual String Text() const { return {}; }
   // A click as the user's, for buttons.
   virtual void Click() {}
+  // A text area's selection, counted in characters of its text (a CR LF
+  // line break is two), and the bold style of the selected characters.
+  virtual void Select(std::int64_t start, std::int64_t length) { (void)start, (void)length; }
+  virtual std::int64_t SelectionStart() const { return 0; }
+  virtual std::int64_t SelectionLength() const { return 0; }
+  virtual bool SelectionBold() const { return false; }
+  virtual void SetSelectionBold(bool bold) { (void)bold; }
+  // A printer of a copy of a text area's styled text onto `graphics`, in
+  // lines `width` units wide.
+  virtual Ref<StyledTextPrinter> PrintText(const Ref<Graphics>& graphics, std::int64_t width);
 };
 
 // The toolkit's side of a timer.
@@ -86,7 +98,9 @@ class WindowPeer {
   virtual void ApplyFrame() = 0;
   // Reads the size, its bounds and Resizeable from the model.
   virtual void ApplyGeometry() = 0;
-  virtual void ShowMenuBar(const Ref<MenuBar>& bar) = 0;
+  // The window's menu bar; a hidden one stays out of sight until the user
+  // reveals it from the keyboard.
+  virtual void ShowMenuBar(const Ref<MenuBar>& bar, bool hidden) = 0;
   // Tab goes through these controls in this order.
   virtual void SetTabOrder(const std::vector<ControlPeer*>& order) = 0;
   // The place of a window shown for the first time: centred on the screen,
@@ -138,6 +152,14 @@ class Toolkit {
   virtual void Beep() = 0;
   // Closes every window and ends the application the toolkit made.
   virtual void Shutdown() = 0;
+
+  // Printing (framework/Printing.h): the system's print dialog over
+  // `parent` (none for no window), giving the page graphics of a new job or
+  // none when cancelled; the graphics of a job that prints into a PDF file;
+  // and one pass over the pending events other than user input.
+  virtual Ref<Graphics> OpenPrinterDialog(Window* parent) = 0;
+  virtual Ref<Graphics> PdfPrintJob(const std::string& path) = 0;
+  virtual void BackgroundTask() = 0;
 };
 
 // Installed once, before any window is made; the core never deletes it.

@@ -121,8 +121,8 @@ void Window::ApplyGeometry() {
 void Window::ApplyFrame() {
   if (!peer_) return;
   peer_->ApplyFrame();
-  if (type_ == kDocumentWindow && menuBarVisible_) {
-    if (auto bar = RuntimeMenuBarFor(this)) peer_->ShowMenuBar(bar);
+  if (type_ == kDocumentWindow) {
+    if (auto bar = RuntimeMenuBarFor(this)) peer_->ShowMenuBar(bar, !menuBarVisible_);
   }
   ApplyGeometry();
 

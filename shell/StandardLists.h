@@ -29,6 +29,7 @@ inline constexpr Locks kNoneLocked{false, false, false, false};
 
 // TextAlignment values.
 inline constexpr std::int64_t kAlignDefault = 0;
+inline constexpr std::int64_t kAlignLeft = 1;
 inline constexpr std::int64_t kAlignCentre = 2;
 inline constexpr std::int64_t kAlignRight = 3;
 

@@ -101,6 +101,10 @@ class ShortcutRefresher : public QObject {
 }  // namespace
 
 void InstallMenuBarView(WindowWidget* window, const Ref<MenuBar>& bar) {
+  window->setMenuBar(NewMenuBarView(window, bar));
+}
+
+QMenuBar* NewMenuBarView(WindowWidget* window, const Ref<MenuBar>& bar) {
   static QPointer<ShortcutRefresher> refresher;
   if (!refresher) {
     refresher = new ShortcutRefresher;
@@ -113,7 +117,7 @@ void InstallMenuBarView(WindowWidget* window, const Ref<MenuBar>& bar) {
   auto& views = Views();
   views.erase(std::remove(views.begin(), views.end(), nullptr), views.end());
   views.emplace_back(view);
-  window->setMenuBar(qbar);
+  return qbar;
 }
 
 }  // namespace fw::detail

@@ -4,13 +4,16 @@
 
 #include <QImage>
 #include <QMainWindow>
+#include <QMenuBar>
 #include <QPointer>
+#include <QTextEdit>
 #include <QWidget>
 #include <memory>
 
 #include "framework/Controls.h"
 #include "framework/Peers.h"
 #include "framework/Picture.h"
+#include "framework/Printing.h"
 #include "framework/Timer.h"
 #include "framework/Window.h"
 
@@ -50,7 +53,7 @@ class QtWindowPeer : public WindowPeer {
   void SetTitle(const String& title) override;
   void ApplyFrame() override;
   void ApplyGeometry() override;
-  void ShowMenuBar(const Ref<MenuBar>& bar) override;
+  void ShowMenuBar(const Ref<MenuBar>& bar, bool hidden) override;
   void SetTabOrder(const std::vector<ControlPeer*>& order) override;
   void Place(bool centred, std::int64_t left, std::int64_t top) override;
   void Show() override;
@@ -109,5 +112,18 @@ std::string KeyText(const QKeyEvent* e);
 // A menu bar view of `bar` for the window widget `window`, whose owner is
 // the front window while the view is used.
 void InstallMenuBarView(WindowWidget* window, const Ref<MenuBar>& bar);
+// The same view on a new bar that is a child of `window` but not yet placed.
+QMenuBar* NewMenuBarView(WindowWidget* window, const Ref<MenuBar>& bar);
+// A view of `bar` for a window whose menu bar is hidden: the bar floats over
+// the top of the content while Alt is toggled (framework/qt/MenuReveal.cpp).
+void InstallHiddenMenuBarView(WindowWidget* window, const Ref<MenuBar>& bar);
+
+// Printing (Printing.cpp): the system's print dialog, a job into a PDF
+// file, the background-task pass, and a printer of a copy of an editor's
+// document onto the graphics of a job.
+Ref<Graphics> QtOpenPrinterDialog(Window* parent);
+Ref<Graphics> QtPdfPrintJob(const std::string& path);
+void QtBackgroundTask();
+Ref<StyledTextPrinter> NewDocumentPrinter(const Ref<Graphics>& graphics, const QTextEdit& editor, std::int64_t width);
 
 }  // namespace fw::detail

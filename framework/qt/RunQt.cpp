@@ -77,6 +77,9 @@ class QtToolkit : public Toolkit {
   }
 
   void Beep() override { QApplication::beep(); }
+  Ref<Graphics> OpenPrinterDialog(Window* parent) override { return QtOpenPrinterDialog(parent); }
+  Ref<Graphics> PdfPrintJob(const std::string& path) override { return QtPdfPrintJob(path); }
+  void BackgroundTask() override { QtBackgroundTask(); }
 
   void Shutdown() override {
     if (!QCoreApplication::instance()) return;

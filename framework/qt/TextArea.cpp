@@ -1,8 +1,11 @@
 // Text areas on Qt: a QTextEdit whose keys, pastes, drops and input-method
-// commits all go through the model's rules (framework/Controls.cpp).
+// commits all go through the model's rules (framework/Controls.cpp), with
+// its selection and bold style counted as the program counts its text.
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QTextEdit>
 
 #include "framework/qt/Convert.h"
@@ -10,6 +13,38 @@
 
 namespace fw::detail {
 namespace {
+
+// The program counts characters in its own text, where a line break is CR LF
+// (two characters) and a character outside the Basic Multilingual Plane is
+// one; the document counts a break as one position and such a character as
+// two. These two translate between the counts.
+
+// The document position of the program's character index `index`; an index
+// inside a CR LF or past the end goes to the break or the end.
+int PositionOf(const QString& plain, std::int64_t index) {
+  std::int64_t counted = 0;
+  int pos = 0;
+  while (pos < plain.size() && counted < index) {
+    const QChar c = plain.at(pos);
+    const std::int64_t chars = c == QChar('\n') ? 2 : 1;
+    const int units = c.isHighSurrogate() && pos + 1 < plain.size() ? 2 : 1;
+    if (counted + chars > index) break;  // inside a CR LF
+    counted += chars;
+    pos += units;
+  }
+  return pos;
+}
+
+// The program's character index of document position `pos`.
+std::int64_t IndexOf(const QString& plain, int pos) {
+  std::int64_t counted = 0;
+  for (int i = 0; i < pos && i < plain.size(); ++i) {
+    const QChar c = plain.at(i);
+    if (c.isLowSurrogate()) continue;
+    counted += c == QChar('\n') ? 2 : 1;
+  }
+  return counted;
+}
 
 // A text area's editor: its KeyDown handler sees every key first, and its
 // limit and mask hold for typing, paste, drop and input methods alike. It
@@ -84,13 +119,69 @@ class TextAreaPeer : public QtControlPeer {
 
   void SetText(const String& text) override {
     if (auto* editor = Editor()) {
+      // New text starts plain: it takes no style from a selection made bold.
+      editor->setCurrentCharFormat(QTextCharFormat());
       editor->setPlainText(Q(text));
       editor->moveCursor(QTextCursor::End);
     }
   }
+  // Each paragraph break of the document is one CR LF of the program's text.
   String Text() const override {
     auto* editor = Editor();
-    return editor ? FromQ(editor->toPlainText()) : String();
+    return editor ? FromQ(editor->toPlainText().replace(QChar('\n'), QLatin1String("\r\n"))) : String();
+  }
+
+  void Select(std::int64_t start, std::int64_t length) override {
+    auto* editor = Editor();
+    if (!editor) return;
+    const QString plain = editor->toPlainText();
+    QTextCursor cursor(editor->document());
+    cursor.setPosition(PositionOf(plain, start));
+    cursor.setPosition(PositionOf(plain, start + length), QTextCursor::KeepAnchor);
+    editor->setTextCursor(cursor);
+  }
+  std::int64_t SelectionStart() const override {
+    auto* editor = Editor();
+    return editor ? IndexOf(editor->toPlainText(), editor->textCursor().selectionStart()) : 0;
+  }
+  std::int64_t SelectionLength() const override {
+    auto* editor = Editor();
+    if (!editor) return 0;
+    const QString plain = editor->toPlainText();
+    const QTextCursor cursor = editor->textCursor();
+    return IndexOf(plain, cursor.selectionEnd()) - IndexOf(plain, cursor.selectionStart());
+  }
+  bool SelectionBold() const override {
+    auto* editor = Editor();
+    if (!editor) return false;
+    const QTextCursor selection = editor->textCursor();
+    if (!selection.hasSelection()) return selection.charFormat().fontWeight() >= QFont::Bold;
+    // The format at position p + 1 is that of the character at p. A line
+    // break shows no style, so it counts for neither.
+    QTextDocument* document = editor->document();
+    QTextCursor probe(document);
+    bool any = false;
+    for (int p = selection.selectionStart(); p < selection.selectionEnd(); ++p) {
+      if (document->characterAt(p) == QChar::ParagraphSeparator) continue;
+      probe.setPosition(p + 1);
+      if (probe.charFormat().fontWeight() < QFont::Bold) return false;
+      any = true;
+    }
+    return any;
+  }
+  Ref<StyledTextPrinter> PrintText(const Ref<Graphics>& graphics, std::int64_t width) override {
+    auto* editor = Editor();
+    if (!editor) throw RuntimeException("the text area " + owner_.Name() + " has no editor to print from");
+    return NewDocumentPrinter(graphics, *editor, width);
+  }
+  void SetSelectionBold(bool bold) override {
+    auto* editor = Editor();
+    if (!editor) return;
+    QTextCursor selection = editor->textCursor();
+    if (!selection.hasSelection()) return;
+    QTextCharFormat format;
+    format.setFontWeight(bold ? QFont::Bold : QFont::Normal);
+    selection.mergeCharFormat(format);
   }
 
   void ApplyLook() override {

@@ -104,8 +104,13 @@ void QtWindowPeer::ApplyGeometry() {
   }
 }
 
-void QtWindowPeer::ShowMenuBar(const Ref<MenuBar>& bar) {
-  if (widget) InstallMenuBarView(widget, bar);
+void QtWindowPeer::ShowMenuBar(const Ref<MenuBar>& bar, bool hidden) {
+  if (!widget) return;
+  if (hidden) {
+    InstallHiddenMenuBarView(widget, bar);
+  } else {
+    InstallMenuBarView(widget, bar);
+  }
 }
 
 void QtWindowPeer::SetTabOrder(const std::vector<ControlPeer*>& order) {

@@ -1,0 +1,80 @@
+// Printing in the core: the test seams, the yield count and the hand-over
+// to the toolkit, which owns the dialog, the job and the layout of the text.
+// Without a toolkit there is no printer: the dialog gives none, as if
+// cancelled, and the yield does nothing.
+#include "framework/Printing.h"
+
+#include <functional>
+
+#include "framework/Controls.h"
+#include "framework/Peers.h"
+#include "framework/TestSeams.h"
+#include "framework/Window.h"
+
+namespace fw {
+namespace {
+
+struct PrintSeams {
+  std::function<Ref<Graphics>()> dialog;
+  std::function<Ref<StyledTextPrinter>(const Ref<Graphics>&, std::int64_t)> factory;
+  int yields = 0;
+};
+
+PrintSeams& Seams() {
+  static PrintSeams seams;
+  return seams;
+}
+
+// The test seams go with every runtime reset; the yield count is the
+// process's.
+const test::ResetRegistration reset([] {
+  Seams().dialog = nullptr;
+  Seams().factory = nullptr;
+});
+
+}  // namespace
+
+Ref<Graphics> OpenPrinterDialog(const Ref<Object>& /*pageSetup*/, const Ref<Window>& parent) {
+  CheckUIThread("OpenPrinterDialog");
+  if (auto& dialog = Seams().dialog) return dialog();
+  auto* toolkit = detail::InstalledToolkit();
+  return toolkit ? toolkit->OpenPrinterDialog(parent.get()) : Ref<Graphics>();
+}
+
+void RuntimeBackgroundTask() {
+  CheckUIThread("RuntimeBackgroundTask");
+  ++Seams().yields;
+  if (auto* toolkit = detail::InstalledToolkit()) toolkit->BackgroundTask();
+}
+
+Ref<StyledTextPrinter> TextArea::styledTextPrinter(const Ref<Graphics>& graphics, std::int64_t width) {
+  CheckUIThread("TextArea.styledTextPrinter");
+  if (auto& factory = Seams().factory) return factory(graphics, width);
+  if (!graphics) throw NilObjectException("TextArea.styledTextPrinter was given no graphics");
+  if (width <= 0) throw RuntimeException("TextArea.styledTextPrinter needs a width above 0");
+  if (!peer_) throw RuntimeException("the text area " + Name() + " has no editor to print from");
+  return peer_->PrintText(graphics, width);
+}
+
+namespace detail {
+Ref<StyledTextPrinter> ControlPeer::PrintText(const Ref<Graphics>&, std::int64_t) { return {}; }
+}  // namespace detail
+
+namespace test {
+void SetPrintDialog(std::function<Ref<Graphics>()> dialog) { Seams().dialog = std::move(dialog); }
+
+Ref<Graphics> PdfPrintJob(const std::string& path) {
+  auto* toolkit = detail::InstalledToolkit();
+  if (!toolkit) throw RuntimeException("printing into " + path + " needs a toolkit");
+  return toolkit->PdfPrintJob(path);
+}
+
+void SetStyledTextPrinterFactory(
+    std::function<Ref<StyledTextPrinter>(const Ref<Graphics>& graphics, std::int64_t width)> factory) {
+  Seams().factory = std::move(factory);
+}
+
+int BackgroundTaskCount() { return Seams().yields; }
+}  // namespace test
+
+}  // namespace fw
