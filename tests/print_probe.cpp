@@ -6,6 +6,7 @@
 //
 // Usage: print_probe LINE...   (the first line is the bold heading)
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QTextCursor>
 #include <QTextEdit>
 #include <QTimer>
@@ -26,8 +27,7 @@ class ProbeWnd : public fw::Window {
   static constexpr const char* kClassName = "ProbeWnd.ProbeWnd";
   void Layout() override {
     fw::RuntimeMassPropertySetter(
-        *this,
-        {{"Width", I{427}}, {"Height", I{491}}, {"Title", fw::String("Print probe")}, {"MenuBarVisible", false}});
+        *this, {{"Width", I{427}}, {"Height", I{491}}, {"Title", fw::String("Probe")}, {"MenuBarVisible", false}});
   }
   void CreateControls() override {
     auto area = __New<fw::TextArea>();
@@ -56,6 +56,14 @@ int PrintOnce(const QStringList& lines) {
   QTextCharFormat bold;
   bold.setFontWeight(QFont::Bold);
   heading.mergeCharFormat(bold);
+
+  // As in the program, the window is in front before Print is chosen, so
+  // its own activation is over before the dialog comes up.
+  QElapsedTimer waited;
+  waited.start();
+  while (QApplication::activeWindow() != fw::test::WidgetOf(fw::Ref<fw::Window>(window)) && waited.elapsed() < 5000) {
+    QApplication::processEvents(QEventLoop::AllEvents, 50);
+  }
 
   auto graphics = fw::OpenPrinterDialog({}, window);
   if (!graphics) {
