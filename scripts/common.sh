@@ -3,7 +3,8 @@ set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 PACKAGES=(cmake make g++ pkg-config qt6-base-dev libgl-dev libgtest-dev
-          xvfb xauth xdotool x11-utils fonts-liberation2 locales)
+          xvfb xauth xdotool x11-utils fonts-liberation2 locales
+          binutils-mingw-w64-x86-64 desktop-file-utils)
 
 install_missing() {
   local missing=()

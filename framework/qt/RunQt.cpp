@@ -9,6 +9,8 @@
 #include "framework/Run.h"
 #include "framework/TestSeams.h"
 #include "framework/Window.h"
+#include "framework/qt/Accessible.h"
+#include "framework/qt/IconFiles.h"
 #include "framework/qt/Peers.h"
 
 namespace fw {
@@ -43,6 +45,8 @@ void RunFrameworkInitialization(const Ref<Delegate>& ready) {
   if (auto app = getAppObject(); app && !app->ShortVersion().empty()) {
     QApplication::setApplicationName(QString::fromStdString(app->ShortVersion()));
   }
+  detail::InstallProgramIcon();
+  detail::InstallAccessibility();
   Ref<Delegate> callback = ready;  // run it exactly once
   RuntimeCallProgram([&] {
     detail::Step("ReadyCallback");
@@ -76,8 +80,8 @@ void PlatformMessageBox(const std::string& title, const std::string& text) {
     std::cerr << text << '\n';
     return;
   }
-  QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(title), QString::fromStdString(text),
-                  QMessageBox::Ok, QApplication::activeWindow());
+  QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(title), QString::fromStdString(text), QMessageBox::Ok,
+                  QApplication::activeWindow());
   box.setTextFormat(Qt::PlainText);
   if (messageBoxObserver) {
     messageBoxObserver(text);
