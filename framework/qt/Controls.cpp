@@ -163,8 +163,8 @@ class TextAreaWidget : public QTextEdit {
     auto area = Area();
     if (!area || area->MaximumCharactersAllowed() <= 0) return inserted;
     const QTextCursor c = textCursor();
-    const auto room =
-        area->MaximumCharactersAllowed() - CharacterCount(toPlainText()) + CharacterCount(c.selectedText());
+    const auto room = area->MaximumCharactersAllowed() - CharacterCount(toPlainText()) +
+                      CharacterCount(c.selectedText());
     if (room <= 0) return {};
     const auto codePoints = inserted.toUcs4();
     if (static_cast<std::int64_t>(codePoints.size()) <= room) return inserted;
@@ -189,8 +189,8 @@ class TextAreaWidget : public QTextEdit {
       return false;
     }
     const QString typed = e->text();
-    const bool inserts =
-        !typed.isEmpty() && typed.at(0).isPrint() && !(e->modifiers() & (Qt::ControlModifier | Qt::MetaModifier));
+    const bool inserts = !typed.isEmpty() && typed.at(0).isPrint() &&
+                         !(e->modifiers() & (Qt::ControlModifier | Qt::MetaModifier));
     if (inserts && !area->ReadOnly()) {
       if (!area->Accepts(WithInsertion(typed).toStdString())) return true;  // over the limit or off the mask
     }
@@ -491,8 +491,8 @@ const PropertySheet& TextArea::Sheet() const {
 }
 
 void TextArea::CreateWidget() {
-  auto* editor =
-      new TextAreaWidget(std::weak_ptr<Control>(Self<Control>(this).shared()), Window()->Peer()->widget->Content());
+  auto* editor = new TextAreaWidget(std::weak_ptr<Control>(Self<Control>(this).shared()),
+                                    Window()->Peer()->widget->Content());
   peer_->widget = editor;
 }
 
@@ -575,8 +575,8 @@ const PropertySheet& PushButton::Sheet() const {
 }
 
 void PushButton::CreateWidget() {
-  peer_->widget =
-      new ButtonWidget(std::weak_ptr<Control>(Self<Control>(this).shared()), Window()->Peer()->widget->Content());
+  peer_->widget = new ButtonWidget(std::weak_ptr<Control>(Self<Control>(this).shared()),
+                                   Window()->Peer()->widget->Content());
 }
 
 void PushButton::Caption(const String& v) {
@@ -616,8 +616,7 @@ const PropertySheet& Canvas::Sheet() const {
 }
 
 void Canvas::CreateWidget() {
-  auto* canvas =
-      new CanvasWidget(std::weak_ptr<Control>(Self<Control>(this).shared()), Window()->Peer()->widget->Content());
+  auto* canvas = new CanvasWidget(std::weak_ptr<Control>(Self<Control>(this).shared()), Window()->Peer()->widget->Content());
   // The canvas takes no presses of its own here; they reach the window.
   canvas->setAttribute(Qt::WA_TransparentForMouseEvents);
   canvas->setFocusPolicy(Qt::NoFocus);
@@ -646,8 +645,7 @@ const PropertySheet& RoundRectangle::Sheet() const {
 }
 
 void RoundRectangle::CreateWidget() {
-  auto* box =
-      new RoundRectWidget(std::weak_ptr<Control>(Self<Control>(this).shared()), Window()->Peer()->widget->Content());
+  auto* box = new RoundRectWidget(std::weak_ptr<Control>(Self<Control>(this).shared()), Window()->Peer()->widget->Content());
   box->setFocusPolicy(Qt::NoFocus);
   peer_->widget = box;
 }

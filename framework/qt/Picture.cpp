@@ -51,8 +51,8 @@ Ref<Picture> RuntimeGetPictureFromResourceManager(const String& fileName) {
     if (!QFileInfo(path).isFile()) continue;
     ++TheLookup().reads[fileName];
     auto data = std::make_shared<detail::PictureData>();
-    if (!data->image.load(path) || data->image.isNull()) return {};                         // there, but not a picture
-    data->image.setText(QStringLiteral("quorvel.file"), QString::fromStdString(fileName));  // its accessible name
+    if (!data->image.load(path) || data->image.isNull()) return {};  // there, but not a picture
+    data->image.setText(QStringLiteral("quorvel.file"), QString::fromStdString(fileName));  // for screen readers
     return New<Picture>(std::move(data));
   }
   return {};

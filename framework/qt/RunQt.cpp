@@ -80,8 +80,8 @@ void PlatformMessageBox(const std::string& title, const std::string& text) {
     std::cerr << text << '\n';
     return;
   }
-  QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(title), QString::fromStdString(text), QMessageBox::Ok,
-                  QApplication::activeWindow());
+  QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(title), QString::fromStdString(text),
+                  QMessageBox::Ok, QApplication::activeWindow());
   box.setTextFormat(Qt::PlainText);
   if (messageBoxObserver) {
     messageBoxObserver(text);
