@@ -8,6 +8,7 @@
 #include <QIcon>
 #include <QPainter>
 #include <QPainterPath>
+#include <QTimer>
 #include <QtEndian>
 #include <stdexcept>
 
@@ -117,19 +118,26 @@ void WriteProgramIconFiles(const std::string& dir) {
 }
 
 void InstallProgramIcon() {
-  const QString program = QCoreApplication::applicationDirPath();
-  QIcon icon;
-  for (int size : kIconSizes) {
-    const QString beside = program + QStringLiteral("/resources/icons/") + PngName(size);
-    const QString installed = program + QStringLiteral("/../share/icons/hicolor/%1x%1/apps/quorvel.png").arg(size);
-    for (const QString& path : {beside, installed}) {
-      if (QFileInfo(path).isFile()) {
-        icon.addFile(path, QSize(size, size));
-        break;
+  // After the first window is on screen, so that reading the files costs
+  // start-up nothing; the window system picks the icon up when it is set.
+  QTimer::singleShot(0, qApp, [] {
+    const QString program = QCoreApplication::applicationDirPath();
+    QIcon icon;
+    for (int size : kIconSizes) {
+      // Title bars and window switchers use up to 64 pixels; launchers take
+      // the larger sizes from the icon theme, through the desktop entry.
+      if (size > 64) break;
+      const QString beside = program + QStringLiteral("/resources/icons/") + PngName(size);
+      const QString installed = program + QStringLiteral("/../share/icons/hicolor/%1x%1/apps/quorvel.png").arg(size);
+      for (const QString& path : {beside, installed}) {
+        if (QFileInfo(path).isFile()) {
+          icon.addFile(path, QSize(size, size));
+          break;
+        }
       }
     }
-  }
-  if (!icon.isNull()) QApplication::setWindowIcon(icon);
+    if (!icon.isNull()) QApplication::setWindowIcon(icon);
+  });
 }
 
 }  // namespace fw::detail
