@@ -55,7 +55,7 @@ Ref<Picture> RuntimeGetPictureFromResourceManager(const String& fileName) {
     auto* toolkit = detail::InstalledToolkit();
     auto data = toolkit ? toolkit->DecodePicture(path.string()) : nullptr;
     if (!data) return {};  // there, but not a picture (or nothing to decode it with)
-    return New<Picture>(std::move(data));
+    return New<Picture>(std::move(data), fileName);
   }
   return {};
 }

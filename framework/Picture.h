@@ -14,14 +14,18 @@ class PictureData;
 
 class Picture : public Object {
  public:
-  explicit Picture(std::shared_ptr<detail::PictureData> data) : data_(std::move(data)) {}
+  Picture(std::shared_ptr<detail::PictureData> data, String fileName)
+      : data_(std::move(data)), fileName_(std::move(fileName)) {}
   int Width() const;
   int Height() const;
+  // The file the picture was read from, as it was asked for.
+  const String& FileName() const { return fileName_; }
   const detail::PictureData& Data() const { return *data_; }
   std::string ClassName() const override { return "Picture"; }
 
  private:
   std::shared_ptr<detail::PictureData> data_;
+  String fileName_;
 };
 
 // The picture of that file name in resources/ beside the program, or in

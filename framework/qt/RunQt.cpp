@@ -7,6 +7,8 @@
 #include "framework/Peers.h"
 #include "framework/TestSeams.h"
 #include "framework/qt/Convert.h"
+#include "framework/qt/Accessible.h"
+#include "framework/qt/IconFiles.h"
 #include "framework/qt/Peers.h"
 
 namespace fw::detail {
@@ -18,22 +20,28 @@ namespace {
 // The core's toolkit on Qt Widgets. It owns the QApplication only when it
 // made it; a QApplication that exists already (the GUI tests') is adopted.
 class QtToolkit : public Toolkit {
+  // A control's peer, its widget known to the accessibility layer.
+  static std::unique_ptr<ControlPeer> Accessible(Control& owner, std::unique_ptr<ControlPeer> peer) {
+    RegisterAccessible(Self<Control>(&owner), static_cast<QtControlPeer*>(peer.get())->widget);
+    return peer;
+  }
+
  public:
   std::unique_ptr<WindowPeer> MakeWindow(Window& owner) override { return std::make_unique<QtWindowPeer>(owner); }
   std::unique_ptr<ControlPeer> MakeLabel(Label& owner, WindowPeer& window) override {
-    return MakeLabelPeer(owner, window);
+    return Accessible(owner, MakeLabelPeer(owner, window));
   }
   std::unique_ptr<ControlPeer> MakeTextArea(TextArea& owner, WindowPeer& window) override {
-    return MakeTextAreaPeer(owner, window);
+    return Accessible(owner, MakeTextAreaPeer(owner, window));
   }
   std::unique_ptr<ControlPeer> MakePushButton(PushButton& owner, WindowPeer& window) override {
-    return MakePushButtonPeer(owner, window);
+    return Accessible(owner, MakePushButtonPeer(owner, window));
   }
   std::unique_ptr<ControlPeer> MakeCanvas(Canvas& owner, WindowPeer& window) override {
-    return MakeCanvasPeer(owner, window);
+    return Accessible(owner, MakeCanvasPeer(owner, window));
   }
   std::unique_ptr<ControlPeer> MakeRoundRectangle(RoundRectangle& owner, WindowPeer& window) override {
-    return MakeRoundRectanglePeer(owner, window);
+    return Accessible(owner, MakeRoundRectanglePeer(owner, window));
   }
   std::unique_ptr<TimerPeer> MakeTimer(Timer& owner, WindowPeer* window) override {
     return MakeTimerPeer(owner, window);
@@ -57,6 +65,8 @@ class QtToolkit : public Toolkit {
     // The program says when it ends (Quit), not the last window closing.
     QApplication::setQuitOnLastWindowClosed(false);
     if (!applicationName.empty()) QApplication::setApplicationName(Q(applicationName));
+    InstallProgramIcon();
+    InstallAccessibility();
   }
 
   bool GuiIsUp() override { return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr; }
