@@ -12,6 +12,7 @@
 #include "framework/qt/Accessible.h"
 #include "info/AboutWnd.h"
 #include "info/AboutWndLayout.h"
+#include "info/DescriptionWnd.h"
 #include "tests/support/GuiTest.h"
 
 namespace {
@@ -93,6 +94,19 @@ TEST_F(AccessibilityTest, AboutControlsHaveTheirRolesAndNames) {
                         {"Canvas1", QAccessible::Graphic, "BMImedium.png"},
                         {"StaticText1", QAccessible::StaticText, "Quorvel"},
                     });
+}
+
+// The description's two read-only areas stand alone: no tooltip, no caption
+// beside them, so they carry the window's title.
+TEST_F(AccessibilityTest, DescriptionAreasAreReadOnlyTextNamedByTheWindow) {
+  auto description = DescriptionWnd();
+  description->Show();
+  ExpectTree(description, {
+                              {"DescribeFld", QAccessible::EditableText, "Description"},
+                              {"DescribeFld2", QAccessible::EditableText, "Description"},
+                          });
+  auto* text = WidgetOf(fw::Cast<fw::RectControl>(description->_ControlByName("DescribeFld2")));
+  EXPECT_TRUE(QAccessible::queryAccessibleInterface(text)->state().readOnly);
 }
 
 // Qt announces a label's new text (NameChanged) and its appearance

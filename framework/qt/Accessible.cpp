@@ -60,7 +60,10 @@ QString CaptionBeside(const QWidget* field) {
 void NameField(QWidget* widget) {
   auto area = ControlOf<TextArea>(widget);
   if (!area || !widget->parentWidget()) return;
-  const QString name = area->Tooltip().empty() ? CaptionBeside(widget) : QString::fromStdString(area->Tooltip());
+  QString name = area->Tooltip().empty() ? CaptionBeside(widget) : QString::fromStdString(area->Tooltip());
+  // A text area that stands alone (the description's text) is named by
+  // its window's title.
+  if (name.isEmpty()) name = widget->window()->windowTitle();
   if (widget->accessibleName() != name) widget->setAccessibleName(name);
 }
 
