@@ -68,7 +68,7 @@ template <class T>
 class Ref {
  public:
   Ref() = default;
-  Ref(std::nullptr_t) {}  // NOLINT: none converts implicitly, as in the program's language
+  Ref(std::nullptr_t) {}                           // NOLINT: none converts implicitly, as in the program's language
   Ref(std::shared_ptr<T> p) : p_(std::move(p)) {}  // NOLINT
   template <class U, class = std::enable_if_t<std::is_convertible_v<U*, T*>>>
   Ref(const Ref<U>& other) : p_(other.shared()) {}  // NOLINT

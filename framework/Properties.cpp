@@ -21,8 +21,8 @@ void PropertySheet::Apply(Configurable& target, const Property& property) const 
   const Entry* entry = Find(property.key);
   if (!entry) throw RuntimeException(className_ + " has no property " + property.key);
   if (entry->type != property.value.index()) {
-    throw RuntimeException(className_ + "." + property.key + " takes a " + PropertyTypeName(entry->type) +
-                           ", not a " + PropertyTypeName(property.value));
+    throw RuntimeException(className_ + "." + property.key + " takes a " + PropertyTypeName(entry->type) + ", not a " +
+                           PropertyTypeName(property.value));
   }
   if (entry->set) {
     entry->set(target, property.value);

@@ -82,7 +82,9 @@ class PropertySheet {
     Setter set;  // null for a kept key
   };
   template <class V>
-  static std::size_t IndexOf() { return PropertyValue{std::in_place_type<V>}.index(); }
+  static std::size_t IndexOf() {
+    return PropertyValue{std::in_place_type<V>}.index();
+  }
   const Entry* Find(const std::string& key) const;
 
   std::string className_;

@@ -5,7 +5,7 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 PACKAGES=(cmake make g++ pkg-config qt6-base-dev libgl-dev libgtest-dev
           xvfb xauth xdotool x11-utils fonts-liberation2 locales
           cups-daemon cups-client cups-filters printer-driver-cups-pdf poppler-utils
-          binutils-mingw-w64-x86-64 desktop-file-utils)
+          binutils-mingw-w64-x86-64 desktop-file-utils clang-format)
 
 install_missing() {
   local missing=()
@@ -36,4 +36,19 @@ build() {
   local dir="$1"; shift
   cmake -S "$ROOT" -B "$ROOT/$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
   cmake --build "$ROOT/$dir" -j"$(nproc)"
+}
+
+# Fails when a C++ file of the tree differs from what .clang-format makes
+# of it, and names the files.
+check_format() {
+  local files drift=()
+  mapfile -t files < <(git -C "$ROOT" ls-files '*.cpp' '*.h')
+  for f in "${files[@]}"; do
+    clang-format --style=file "$ROOT/$f" | cmp -s - "$ROOT/$f" || drift+=("$f")
+  done
+  if [ ${#drift[@]} -gt 0 ]; then
+    echo "Not formatted as .clang-format says (run clang-format -i on them):"
+    printf '  %s\n' "${drift[@]}"
+    return 1
+  fi
 }

@@ -3,7 +3,8 @@
 # under AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/), then
 # in the plain build (build/); and builds the Qt-free core alone, with Qt
 # hidden from CMake, and runs its unit tests (build-core/), so that nothing
-# in the core comes to need Qt. Exits non-zero when anything fails.
+# in the core comes to need Qt. The tree must keep its .clang-format. Exits
+# non-zero when anything fails.
 source "$(dirname "$0")/common.sh"
 install_missing
 ensure_test_locale
@@ -13,6 +14,7 @@ export LSAN_OPTIONS="suppressions=$ROOT/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 
 status=0
+check_format || status=1
 build build-asan -DQUORVEL_SANITIZE=ON
 (cd "$ROOT/build-asan" && ctest --output-on-failure -j"$(nproc)") || status=1
 build build

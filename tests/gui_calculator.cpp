@@ -244,8 +244,9 @@ TEST_F(CalculatorTest, ReturnInAnyFieldPressesCalculate) {
 }
 
 TEST_F(CalculatorTest, KeyFilterRefusesEverythingButDigitsAndControlKeysWithOneBeepEach) {
-  const char* const refused[] = {"a", "Z", "e", " ", "-", "+", ".", ",", "/", ":", "\xd9\xa3" /* ٣ */,
-                                 "\xc2\xbd" /* ½ */, "\xef\xbc\x95" /* fullwidth 5 */};
+  const char* const refused[] = {
+      "a",           "Z", "e", " ", "-", "+", ".", ",", "/", ":", "\xd9\xa3" /* ٣ */, "\xc2\xbd" /* ½ */,
+      "\xef\xbc\x95" /* fullwidth 5 */};
   for (Field f : {kFeetField, kInchField, kWeightField}) {
     SCOPED_TRACE(kFieldNames[f]);
     QTextEdit* field = FieldWidget(f);
@@ -272,9 +273,9 @@ TEST_F(CalculatorTest, KeyFilterRefusesEverythingButDigitsAndControlKeysWithOneB
   for (Field f : {kFeetField, kInchField, kWeightField}) {
     QTextEdit* field = FieldWidget(f);
     QTest::keyClicks(field, "0123456789");
-    for (Qt::Key key : {Qt::Key_Left, Qt::Key_Right, Qt::Key_Home, Qt::Key_End, Qt::Key_Up, Qt::Key_Down,
-                        Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Escape, Qt::Key_Delete, Qt::Key_Backspace,
-                        Qt::Key_Tab, Qt::Key_Backtab}) {
+    for (Qt::Key key :
+         {Qt::Key_Left, Qt::Key_Right, Qt::Key_Home, Qt::Key_End, Qt::Key_Up, Qt::Key_Down, Qt::Key_PageUp,
+          Qt::Key_PageDown, Qt::Key_Escape, Qt::Key_Delete, Qt::Key_Backspace, Qt::Key_Tab, Qt::Key_Backtab}) {
       QTest::keyClick(field, key);
     }
     QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
@@ -336,7 +337,7 @@ TEST_F(CalculatorTest, FieldsHoldOneTwoAndThreeCharactersWhenTyped) {
     const char* typed;
     const char* kept;
   } cases[] = {
-      {kFeetField, "55", "5"},    {kFeetField, "123", "1"},   {kInchField, "123", "12"},
+      {kFeetField, "55", "5"},    {kFeetField, "123", "1"},      {kInchField, "123", "12"},
       {kInchField, "1111", "11"}, {kWeightField, "1234", "123"}, {kWeightField, "0999", "099"},
   };
   for (const auto& c : cases) {
@@ -449,10 +450,10 @@ TEST_F(CalculatorTest, WindowIsAFixed680By300QuorvelWindowWithSixteenControls) {
   EXPECT_EQ(frame->size(), size);
   EXPECT_EQ(frame->centralWidget()->size(), QSize(680, 300));
 
-  const char* const names[] = {"RoundRectangle1", "StaticText5", "StaticText6", "FeetFld",     "StaticText4",
-                               "StaticText2",     "InchFld",     "WeightFld",   "StaticText1", "ClearBtn",
-                               "CalculateBtn",    "StaticText7", "Canvas3",     "StaticText8", "InfoBtn",
-                               "BMIFld"};
+  const char* const names[] = {"RoundRectangle1", "StaticText5", "StaticText6",  "FeetFld",
+                               "StaticText4",     "StaticText2", "InchFld",      "WeightFld",
+                               "StaticText1",     "ClearBtn",    "CalculateBtn", "StaticText7",
+                               "Canvas3",         "StaticText8", "InfoBtn",      "BMIFld"};
   const auto& controls = window->Controls();
   ASSERT_EQ(controls.size(), std::size(names));
   for (std::size_t i = 0; i < controls.size(); ++i) {
@@ -490,7 +491,7 @@ TEST_F(CalculatorTest, TooltipsAndEnabledStatesOfTheControls) {
     ASSERT_TRUE(rect);
     QWidget* widget = WidgetOf(rect);
     const std::string& name = control->Name();
-    const char* tooltip = name == "FeetFld" ? "Height in feet of 4 to 6"
+    const char* tooltip = name == "FeetFld"   ? "Height in feet of 4 to 6"
                           : name == "InchFld" ? "Height in inches of 0-11"
                                               : "";
     EXPECT_EQ(widget->toolTip().toStdString(), tooltip) << name;

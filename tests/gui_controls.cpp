@@ -46,7 +46,9 @@ TEST_F(ControlsTest, PropertyListErrorsNameTheKeyAndTheClass) {
       {window.get(), {{"Width", 680.0}}, "Width", "Window"},
       {window.get(), {{"Resizeable", I{0}}}, "Resizeable", "Window"},
       {window->FeetFld().get(), {{"MaximumCharacterAllowed", I{2}}}, "MaximumCharacterAllowed", "TextArea"},
-      {window->FeetFld().get(), {{"MaximumCharactersAllowed", fw::String("2")}}, "MaximumCharactersAllowed",
+      {window->FeetFld().get(),
+       {{"MaximumCharactersAllowed", fw::String("2")}},
+       "MaximumCharactersAllowed",
        "TextArea"},
       {window->FeetFld().get(), {{"FontSize", 14.0}}, "FontSize", "TextArea"},  // a Double, not a Single
       {window->BMIFld().get(), {{"Caption", fw::String("x")}}, "Caption", "Label"},

@@ -67,12 +67,12 @@ TEST_F(ShellGui, OpeningAMenuRefreshesTheEnabledStatesWithTheCalculatorInFront) 
     bool enabled;
   };
   const Expected expected[] = {
-      {"AboutTavik", true},            // the application object
-      {"ControlMenuItem", false},      // the calculator window, for itself
+      {"AboutTavik", true},        // the application object
+      {"ControlMenuItem", false},  // the calculator window, for itself
       {"DescriptionMenuItem", true},
       {"AboutMenuItem", true},
-      {"FileQuit", true},              // quits by itself
-      {"Print", false},                // nobody handles it here
+      {"FileQuit", true},  // quits by itself
+      {"Print", false},    // nobody handles it here
       {"EditUndo", false},
       {"EditCut", false},
       {"EditCopy", false},
@@ -96,10 +96,9 @@ TEST_F(ShellGui, OpeningAMenuRefreshesTheEnabledStatesWithTheCalculatorInFront) 
     int nth;
     bool enabled;
   } actions[] = {
-      {"Window", "Control", 0, false},       {"Window", "Description", 0, true},
-      {"Window", "About Quorvel", 0, true},  {"Window", "About Quorvel", 1, true},
-      {"File", "Print", 0, false},           {"File", "Quit", 0, true},
-      {"Edit", "Undo", 0, false},            {"Edit", "Copy", 0, false},
+      {"Window", "Control", 0, false},      {"Window", "Description", 0, true}, {"Window", "About Quorvel", 0, true},
+      {"Window", "About Quorvel", 1, true}, {"File", "Print", 0, false},        {"File", "Quit", 0, true},
+      {"Edit", "Undo", 0, false},           {"Edit", "Copy", 0, false},
   };
   for (const auto& a : actions) {
     SCOPED_TRACE(std::string(a.menu) + " > " + a.caption);

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
-#include <cstdlib>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <limits>
 #include <locale>
 #include <string>
@@ -28,9 +28,8 @@ struct ValCase {
 void ExpectVal(const std::vector<ValCase>& cases) {
   for (const auto& c : cases) {
     const double got = fw::Val(c.text);
-    const std::string shown = c.text.size() > 40 ? c.text.substr(0, 40) + "... (" + std::to_string(c.text.size()) +
-                                                       " bytes)"
-                                                 : c.text;
+    const std::string shown =
+        c.text.size() > 40 ? c.text.substr(0, 40) + "... (" + std::to_string(c.text.size()) + " bytes)" : c.text;
     EXPECT_EQ(got, c.expected) << "Val(\"" << shown << "\")";
   }
 }
@@ -91,7 +90,9 @@ TEST(Val, ReadsTheLongestDecimalPrefix) {
       // A digit of another script is no digit.
       {"\xd9\xa3", 0},  // ARABIC-INDIC DIGIT THREE
       // Invalid UTF-8 before or after the number.
-      {"\xff" "12", 0},
+      {"\xff"
+       "12",
+       0},
       {"12\xff", 12},
       {"\xc3\x28", 0},
       {"5\xc3", 5},
@@ -111,7 +112,7 @@ TEST(Val, ReadsTenThousandDigits) {
 
 // The decimal point is a full stop whatever the locale of the process.
 TEST(Val, IgnoresTheProcessLocale) {
-  const char* const candidates[] = {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8", "nl_NL.UTF-8",
+  const char* const candidates[] = {"de_DE.UTF-8", "de_DE.utf8",  "fr_FR.UTF-8", "fr_FR.utf8", "nl_NL.UTF-8",
                                     "ru_RU.UTF-8", "es_ES.UTF-8", "it_IT.UTF-8", "de_DE",      "fr_FR"};
   const char* found = nullptr;
   for (const char* name : candidates) {
@@ -191,7 +192,7 @@ TEST(Format, RoundsTheExactValueHalvesAwayFromZero) {
       {-14.25, "##.0", "-14.3"},
       {-23.75, "##.0", "-23.8"},
       // Stored just below or above the half: the stored value decides.
-      {22.95, "##.0", "22.9"},          // 22.949999...
+      {22.95, "##.0", "22.9"},  // 22.949999...
       {18.486486486486484, "##.0", "18.5"},
       {22.955102040816328, "##.0", "23.0"},
       {25.74462890625, "##.0", "25.7"},
@@ -200,12 +201,12 @@ TEST(Format, RoundsTheExactValueHalvesAwayFromZero) {
       {18.5, "##.0", "18.5"},
       {24.995555555555555, "##.0", "25.0"},
       {29.99271592091571, "##.0", "30.0"},
-      {0.05, "##.0", ".1"},             // 0.05000000000000000277
-      {0.15, "##.0", ".1"},             // 0.1499999999999999944
+      {0.05, "##.0", ".1"},  // 0.05000000000000000277
+      {0.15, "##.0", ".1"},  // 0.1499999999999999944
       {0.25, "##.0", ".3"},
       // Carries, and more digits than the pattern has places.
       {99.96, "##.0", "100.0"},
-      {9.95, "##.0", "9.9"},            // 9.949999...
+      {9.95, "##.0", "9.9"},  // 9.949999...
       {9.96, "##.0", "10.0"},
       {100.25, "##.0", "100.3"},
       {5.0, "##.0", "5.0"},
@@ -219,9 +220,9 @@ TEST(Format, RoundsTheExactValueHalvesAwayFromZero) {
       {0.0, "0.00", "0.00"},
       {-1.5, "0.00", "-1.50"},
       {0.125, "0.00", "0.13"},
-      {2.675, "0.00", "2.67"},          // 2.67499999...
-      {1.005, "0.00", "1.00"},          // 1.00499999...
-      {0.005, "0.00", "0.01"},          // 0.00500000000000000010
+      {2.675, "0.00", "2.67"},  // 2.67499999...
+      {1.005, "0.00", "1.00"},  // 1.00499999...
+      {0.005, "0.00", "0.01"},  // 0.00500000000000000010
       {-0.001, "0.00", "0.00"},
       // Whole numbers.
       {2.5, "#", "3"},
@@ -234,9 +235,8 @@ TEST(Format, RoundsTheExactValueHalvesAwayFromZero) {
       {14.25, "BMI ##.0 kg", "BMI 14.3 kg"},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(fw::Format(c.value, c.pattern), c.expected)
-        << "Format(" << std::hexfloat << c.value << std::defaultfloat << " = " << c.value << ", \"" << c.pattern
-        << "\")";
+    EXPECT_EQ(fw::Format(c.value, c.pattern), c.expected) << "Format(" << std::hexfloat << c.value << std::defaultfloat
+                                                          << " = " << c.value << ", \"" << c.pattern << "\")";
   }
 }
 
@@ -255,23 +255,23 @@ TEST(Asc, GivesTheFirstCodePoint) {
       {"\t", 9},
       {"\r", 13},
       {"\x7f", 127},
-      {"\xc3\xa9", 0xE9},                 // é
+      {"\xc3\xa9", 0xE9},  // é
       {"\xc3\xa9z", 0xE9},
-      {"\xe2\x82\xac", 0x20AC},           // €
-      {"\xd9\xa3", 0x663},                // ARABIC-INDIC DIGIT THREE
-      {"\xf0\x9f\x98\x80", 0x1F600},      // an emoji, beyond the BMP
-      {"\xf4\x8f\xbf\xbf", 0x10FFFF},     // the last code point
+      {"\xe2\x82\xac", 0x20AC},        // €
+      {"\xd9\xa3", 0x663},             // ARABIC-INDIC DIGIT THREE
+      {"\xf0\x9f\x98\x80", 0x1F600},   // an emoji, beyond the BMP
+      {"\xf4\x8f\xbf\xbf", 0x10FFFF},  // the last code point
       // Invalid UTF-8: the replacement character.
       {"\xff", 65533},
-      {"\x80", 65533},                    // a lone continuation byte
-      {"\xc3", 65533},                    // cut short
+      {"\x80", 65533},  // a lone continuation byte
+      {"\xc3", 65533},  // cut short
       {"\xe2\x82", 65533},
-      {"\xc3\x28", 65533},                // a continuation byte missing
-      {"\xc0\xaf", 65533},                // overlong
-      {"\xe0\x80\xaf", 65533},            // overlong
-      {"\xed\xa0\x80", 65533},            // a surrogate
-      {"\xf4\x90\x80\x80", 65533},        // beyond U+10FFFF
-      {"\xf8\x88\x80\x80\x80", 65533},    // five-byte form
+      {"\xc3\x28", 65533},              // a continuation byte missing
+      {"\xc0\xaf", 65533},              // overlong
+      {"\xe0\x80\xaf", 65533},          // overlong
+      {"\xed\xa0\x80", 65533},          // a surrogate
+      {"\xf4\x90\x80\x80", 65533},      // beyond U+10FFFF
+      {"\xf8\x88\x80\x80\x80", 65533},  // five-byte form
   };
   for (const auto& c : cases) {
     std::string hex;
