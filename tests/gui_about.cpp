@@ -136,9 +136,9 @@ TEST_F(AboutTest, AtStartUpTheTimerHandsOverOnceAndAWindowShownLaterStaysUntilIn
     fw::Ref<fw::RectControl> control;
     QRect where;
   };
-  for (const auto& [control, where] : {Placed{about->StaticText5(), {1, 183, 298, 15}},
-                                       Placed{about->Canvas1(), {47, 61, 207, 78}},
-                                       Placed{about->StaticText1(), {1, 6, 298, 36}}}) {
+  for (const auto& [control, where] :
+       {Placed{about->StaticText5(), {1, 183, 298, 15}}, Placed{about->Canvas1(), {47, 61, 207, 78}},
+        Placed{about->StaticText1(), {1, 6, 298, 36}}}) {
     QWidget* w = fw::test::WidgetOf(control);
     EXPECT_TRUE(w->isVisible()) << control->Name();
     EXPECT_EQ(w->parentWidget(), Content(about)) << control->Name();

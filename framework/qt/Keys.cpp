@@ -13,8 +13,7 @@ std::string KeyText(const QKeyEvent* e) {
     case Qt::Key_AltGr:
     case Qt::Key_Meta:
     case Qt::Key_CapsLock:
-    case Qt::Key_NumLock:
-      return {};  // a modifier alone raises no key event
+    case Qt::Key_NumLock: return {};  // a modifier alone raises no key event
     case Qt::Key_Backspace: return control(8);
     case Qt::Key_Tab:
     case Qt::Key_Backtab: return control(9);

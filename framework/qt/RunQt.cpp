@@ -6,8 +6,8 @@
 
 #include "framework/Peers.h"
 #include "framework/TestSeams.h"
-#include "framework/qt/Convert.h"
 #include "framework/qt/Accessible.h"
+#include "framework/qt/Convert.h"
 #include "framework/qt/IconFiles.h"
 #include "framework/qt/Peers.h"
 
