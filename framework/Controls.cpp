@@ -22,7 +22,10 @@ Ref<fw::Window> Control::Window() { return Ref<fw::Window>(window_.lock()); }
 
 void Control::_SetWindow(const Ref<fw::Window>& window) { window_ = window.shared(); }
 
-void Control::AttachTo(fw::Window* window) { _SetWindow(Self(window)); }
+void Control::AttachTo(fw::Window* window) {
+  _SetWindow(Self(window));
+  _SetIndex(kNoIndex);
+}
 
 std::string Control::EventSignature(int) const { return {}; }
 

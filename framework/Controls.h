@@ -36,20 +36,37 @@ enum EventNumber : int {
   kMouseDown = 18,
 };
 
-class Control : public Configurable {
+// What the framework asks of a control that stands in a window: its window
+// and its place in a control array. Only the framework calls these; a
+// control class of the program may serve them its own way (the About
+// window's timer holds its window weakly and keeps its index in a field).
+class _PaneChild {
+ public:
+  virtual ~_PaneChild() = default;
+  virtual void _SetWindow(const Ref<fw::Window>& window) = 0;
+  virtual Ref<fw::Window> Window() = 0;
+  virtual std::int64_t _Index() const = 0;
+  virtual void _SetIndex(std::int64_t index) = 0;
+};
+
+class Control : public Configurable, public _PaneChild {
  public:
   Control();
   ~Control() override;
 
   const String& Name() const { return name_; }
   void Name(const String& v) { name_ = v; }
-  std::int64_t Index() const { return index_; }
-  void Index(std::int64_t v) { index_ = v; }
+  // The Index key: kept where the control's _PaneChild side keeps it.
+  std::int64_t Index() const { return _Index(); }
+  void Index(std::int64_t v) { _SetIndex(v); }
 
   // The window the control belongs to, or none once it is gone.
-  virtual Ref<fw::Window> Window();
+  Ref<fw::Window> Window() override;
   // Called by Window.__New; ties the control to its window.
-  virtual void _SetWindow(const Ref<fw::Window>& window);
+  void _SetWindow(const Ref<fw::Window>& window) override;
+  std::int64_t _Index() const override { return index_; }
+  void _SetIndex(std::int64_t index) override { index_ = index; }
+  // Window.__New: the window, and no place in a control array.
   void AttachTo(fw::Window* window);
 
   // The signature text a delegate for that event must carry, or empty
@@ -228,7 +245,7 @@ class TextArea : public RectControl {
   Color background_{0xff, 0xff, 0xff, 0};
   std::int64_t maxChars_ = 0;
   String mask_;
-  String value_;  // the text of a model-only area
+  String value_;                                           // the text of a model-only area
   std::int64_t selectionStart_ = 0, selectionLength_ = 0;  // a model-only area's selection
   bool selectionBold_ = false;
 };

@@ -37,10 +37,18 @@ void SharedCreateControls(W& window) {
   window._CreateControls0();
 }
 
-// The control registered under `name`, as its class; a missing one raises
-// NilObjectException naming it.
+// A window's control accessor: the control registered under `name`, as its
+// class, or none when the window has no such control (the caller's first
+// use of it then raises NilObjectException). Nothing is kept.
 template <class T>
 Ref<T> ControlNamed(const Window& window, const std::string& name) {
+  return Cast<T>(window._ControlByName(name));
+}
+
+// The same for the building steps, where a missing control is a fault of
+// the layout: it raises NilObjectException naming the control.
+template <class T>
+Ref<T> RequireControl(const Window& window, const std::string& name) {
   auto control = window._ControlByName(name);
   if (!control) throw NilObjectException(window.ClassName() + " has no control named " + name);
   return Cast<T>(control);
@@ -79,14 +87,15 @@ class Handler {
   std::function<Ref<Delegate>(W&, const char*)> delegate_;
 };
 
-// Binds `event` of the control `name` to `handler`, an operation of W.
+// Binds `event` of `control` to `handler`, an operation of W.
 template <class W>
-void BindEvent(W& window, const std::string& name, ControlEvent event, const Handler<W>& handler) {
-  auto control = ControlNamed<Control>(window, name);
+void BindEvent(W& window, const Ref<Control>& control, ControlEvent event, const Handler<W>& handler) {
   RuntimeAddEventHandler(control, event.number, handler.DelegateOn(window, event.signature));
 }
 
-// How a row makes a control of its class and finds it again as that class.
+// How a row makes a control of its class and finds it again as the class
+// its steps use (the timer is made of the window's own timer class and
+// found again as a Timer).
 struct ControlKind {
   Ref<Control> (*make)(Window& window, const std::string& name);
   Ref<Control> (*named)(const Window& window, const std::string& name);
@@ -95,24 +104,25 @@ struct ControlKind {
 namespace detail {
 // New, Constructor and _AddControl; the window holds the control from then
 // on, so it is handed back as looked up by name.
-template <class T>
+template <class T, class As>
 Ref<Control> MakeNamed(Window& window, const std::string& name) {
   {
     auto control = window.__New<T>();
     control->Constructor();
     window._AddControl(name, control);
   }
-  return ControlNamed<T>(window, name);
+  return RequireControl<As>(window, name);
 }
-template <class T>
+template <class As>
 Ref<Control> FindNamed(const Window& window, const std::string& name) {
-  return ControlNamed<T>(window, name);
+  return RequireControl<As>(window, name);
 }
 }  // namespace detail
 
-// A row's class, such as ControlClass<Label>.
-template <class T>
-inline constexpr ControlKind ControlClass{&detail::MakeNamed<T>, &detail::FindNamed<T>};
+// A row's class, such as ControlClass<Label>; a second class is the one
+// the lookups after the list convert to, when it is not the first.
+template <class T, class As = T>
+inline constexpr ControlKind ControlClass{&detail::MakeNamed<T, As>, &detail::FindNamed<As>};
 
 // The step before a canvas's list: its backdrop, the picture that
 // `picture` yields (none when it cannot be loaded).
@@ -209,7 +219,8 @@ class LayoutTable : public LayoutLists {
       control = row.kind.named(window, row.name);
     }
     RuntimeMassPropertySetter(control, ControlList(row.name));
-    if (row.handler) BindEvent(window, row.name, row.event, row.handler);
+    // Looked up again for the binding, as its class.
+    if (row.handler) BindEvent(window, row.kind.named(window, row.name), row.event, row.handler);
   }
 
   std::function<void(W&)> beforeList_;

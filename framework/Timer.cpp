@@ -52,10 +52,31 @@ void Timer::Restart() {
 }
 
 void Timer::_CallAction() {
+  auto self = Self<Timer>(this);
   if (auto handler = EventHandler(kTimerAction)) {
-    auto self = Self<Timer>(this);
     RuntimeCallProgram([&] { handler->Invoke<void, Ref<Timer>>(self); });
   }
+  const auto receivers = receivers_;  // a receiver may add or remove one
+  for (const auto& weak : receivers) {
+    auto receiver = weak.lock();
+    if (auto* told = dynamic_cast<actionNotificationReceiver*>(receiver.get())) {
+      RuntimeCallProgram([&] { told->PerformAction(); });
+    }
+  }
+}
+
+void Timer::addActionNotificationReceiver(const Ref<Object>& receiver) {
+  CheckUIThread("Timer.addActionNotificationReceiver");
+  if (!receiver) throw NilObjectException("Timer.addActionNotificationReceiver was given none");
+  receivers_.push_back(receiver.shared());
+}
+
+void Timer::removeActionNotificationReceiver(const Ref<Object>& receiver) {
+  CheckUIThread("Timer.removeActionNotificationReceiver");
+  std::erase_if(receivers_, [&](const std::weak_ptr<Object>& w) {
+    auto held = w.lock();
+    return !held || held.get() == receiver.get();
+  });
 }
 
 std::string Timer::EventSignature(int eventNumber) const {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "framework/Controls.h"
 #include "framework/WeakRef.h"
@@ -14,13 +15,32 @@ namespace detail {
 class TimerPeer;
 }
 
+// An object told each time an actionSource acts.
+class actionNotificationReceiver {
+ public:
+  virtual ~actionNotificationReceiver() = default;
+  virtual void PerformAction() = 0;
+};
+
+// A control that tells its receivers when it acts. It holds them weakly.
+class actionSource {
+ public:
+  virtual ~actionSource() = default;
+  virtual void addActionNotificationReceiver(const Ref<Object>& receiver) = 0;
+  virtual void removeActionNotificationReceiver(const Ref<Object>& receiver) = 0;
+};
+
 // Fires its Action event (number 0) after Period milliseconds: once with
 // RunMode 1, repeatedly with 2, never with 0. Setting either property
-// (re)starts it with the current values.
-class Timer : public Control {
+// (re)starts it with the current values. After its Action event it tells
+// its receivers (actionSource); nothing in the program adds one.
+class Timer : public Control, public actionSource {
  public:
   Timer();
   ~Timer() override;
+
+  void addActionNotificationReceiver(const Ref<Object>& receiver) override;
+  void removeActionNotificationReceiver(const Ref<Object>& receiver) override;
 
   std::int64_t RunMode() const { return runMode_; }
   void RunMode(std::int64_t v);
@@ -41,6 +61,7 @@ class Timer : public Control {
   void Restart();
   std::int64_t runMode_ = 0, period_ = 1000;
   std::unique_ptr<detail::TimerPeer> timer_;
+  std::vector<std::weak_ptr<Object>> receivers_;
 };
 
 }  // namespace fw

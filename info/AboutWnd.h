@@ -18,13 +18,17 @@ class AboutWnd : public fw::Window {
 
   // The class of the window's timer control: ties the timer to its window
   // through a weak reference, so the timer never keeps the window alive.
+  // It serves actionSource through Timer's own operations, and _PaneChild
+  // with the four below; the framework reaches its Index field through
+  // _Index and _SetIndex (the field hides Control's Index key, which the
+  // framework's property setter reaches through Control).
   class _wrapper_Timer1 : public fw::Timer {
    public:
     ~_wrapper_Timer1() override;
     void _SetWindow(const fw::Ref<fw::Window>& window) override;
     fw::Ref<fw::Window> Window() override;
-    std::int64_t _Index() const { return Index; }
-    void _SetIndex(std::int64_t index) { Index = index; }
+    std::int64_t _Index() const override { return Index; }
+    void _SetIndex(std::int64_t index) override { Index = index; }
     void Constructor() {}
     std::string ClassName() const override { return "AboutWnd._wrapper_Timer1"; }
 

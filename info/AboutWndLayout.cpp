@@ -59,7 +59,7 @@ std::vector<Row> Controls() {
                          .bold = true,
                          .size = 22}},
       {.name = "Timer1",
-       .kind = ControlClass<AboutWnd::_wrapper_Timer1>,
+       .kind = ControlClass<AboutWnd::_wrapper_Timer1, fw::Timer>,
        .list = TimerList{.runMode = 1, .period = 4000},
        .event = fw::kTimerActionEvent,
        .handler = &AboutWnd::Timer1_Action},

@@ -8,7 +8,9 @@
 #include "calculator/ControlWnd.h"
 #include "framework/Controls.h"
 #include "framework/Peers.h"
+#include "framework/Timer.h"
 #include "framework/Window.h"
+#include "info/AboutWnd.h"
 
 namespace {
 
@@ -121,3 +123,71 @@ TEST(TextAreaRules, KeysGoToTheHandlerFirstThenReturnThenTheLimit) {
 }
 
 }  // namespace
+
+namespace {
+
+// A receiver that counts how often its source acted.
+class CountingReceiver : public fw::Object, public fw::actionNotificationReceiver {
+ public:
+  void PerformAction() override { ++count; }
+  int count = 0;
+};
+
+}  // namespace
+
+TEST(ControlAccessors, AMissingControlIsNoneAndTheHandlerFailsAtItsFirstUse) {
+  // A calculator whose controls were never made: the accessors give none
+  // instead of raising, and a handler raises where it first uses one.
+  auto window = fw::New<class ControlWnd>();
+  EXPECT_FALSE(window->FeetFld());
+  EXPECT_FALSE(window->BMIFld());
+  EXPECT_FALSE(window->CalculateBtn());
+  EXPECT_THROW(window->CalculateBtn_Action({}), fw::NilObjectException);
+  EXPECT_THROW(window->ClearBtn_Action({}), fw::NilObjectException);
+
+  auto about = fw::New<class AboutWnd>();
+  EXPECT_FALSE(about->Timer1());
+  EXPECT_FALSE(about->StaticText1());
+}
+
+TEST(AboutTimer, TheFrameworkReachesTheWrappersIndexThroughItsPaneChildOperations) {
+  auto about = AboutWnd();
+  ASSERT_TRUE(about);
+  auto timer = about->Timer1();
+  ASSERT_TRUE(timer);
+  auto wrapper = fw::Cast<AboutWnd::_wrapper_Timer1>(timer);
+  // Attached to the window with no index.
+  EXPECT_EQ(wrapper->Index, fw::kNoIndex);
+  EXPECT_EQ(fw::Ref<fw::Control>(timer)->Index(), fw::kNoIndex);
+  // The Control key reaches the wrapper's own field, and back.
+  fw::Ref<fw::Control>(timer)->Index(5);
+  EXPECT_EQ(wrapper->Index, 5);
+  wrapper->Index = 7;
+  EXPECT_EQ(fw::Ref<fw::Control>(timer)->Index(), 7);
+  EXPECT_EQ(wrapper->Window(), about);
+  about->Close();
+}
+
+TEST(AboutTimer, IsAnActionSourceThatTellsItsLiveReceiversAfterItsHandler) {
+  auto about = AboutWnd();
+  ASSERT_TRUE(about);
+  auto timer = about->Timer1();
+  auto* source = dynamic_cast<fw::actionSource*>(timer.get());
+  ASSERT_NE(source, nullptr);
+  auto kept = fw::New<CountingReceiver>();
+  auto removed = fw::New<CountingReceiver>();
+  source->addActionNotificationReceiver(kept);
+  source->addActionNotificationReceiver(removed);
+  source->removeActionNotificationReceiver(removed);
+  {
+    auto gone = fw::New<CountingReceiver>();
+    source->addActionNotificationReceiver(gone);
+  }  // held weakly: dropping the last reference ends it
+  EXPECT_THROW(source->addActionNotificationReceiver({}), fw::NilObjectException);
+
+  timer->_CallAction();
+  EXPECT_EQ(kept->count, 1);
+  EXPECT_EQ(removed->count, 0);
+  // The handler ran first: the About window closed itself.
+  EXPECT_FALSE(about->IsShown());
+}
