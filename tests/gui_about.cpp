@@ -243,6 +243,23 @@ TEST_F(AboutTest, KeyAndPressHandOverAtOnceAndTheTimerStillFiresAt4000Ms) {
   EXPECT_FALSE(about->Timer1()->IsArmed());
 }
 
+// Keys that type nothing hand over too.
+TEST_F(AboutTest, KeysWithoutTextHandOver) {
+  auto about = OpenAtStartup();
+  ASSERT_TRUE(about);
+  QTest::keyClick(fw::test::WidgetOf(about), Qt::Key_Escape);
+  auto calc = OpenCalculator();
+  ASSERT_TRUE(calc);
+  for (Qt::Key key : {Qt::Key_F1, Qt::Key_F5, Qt::Key_F12, Qt::Key_Insert, Qt::Key_Menu}) {
+    SCOPED_TRACE(QKeySequence(key).toString().toStdString());
+    ChooseAboutInMenuBar(calc, 0);
+    ASSERT_TRUE(about->IsShown());
+    QTest::keyClick(fw::test::WidgetOf(about), key);
+    EXPECT_FALSE(about->IsShown());
+    EXPECT_TRUE(calc->IsShown());
+  }
+}
+
 // The timer holds its window weakly; a closed About window is gone, its
 // timer with it, and the next request builds a new window with a new timer.
 TEST_F(AboutTest, TheTimerHoldsItsWindowWeaklyAndAClosedWindowIsBuiltAnew) {

@@ -308,6 +308,11 @@ TEST_F(CalculatorTest, EveryKeyInAFieldHidesTheResult) {
       {"Escape", Qt::Key_Escape, Qt::NoModifier, nullptr},
       {"Delete at the end", Qt::Key_Delete, Qt::NoModifier, nullptr},
       {"Ctrl+C", Qt::Key_C, Qt::ControlModifier, nullptr},
+      {"F1", Qt::Key_F1, Qt::NoModifier, nullptr},
+      {"F5", Qt::Key_F5, Qt::NoModifier, nullptr},
+      {"F12", Qt::Key_F12, Qt::NoModifier, nullptr},
+      {"Insert", Qt::Key_Insert, Qt::NoModifier, nullptr},
+      {"Menu", Qt::Key_Menu, Qt::NoModifier, nullptr},
   };
   for (Field f : {kFeetField, kInchField, kWeightField}) {
     for (const auto& k : keys) {

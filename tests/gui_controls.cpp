@@ -184,6 +184,69 @@ TEST_F(ControlsTest, EventBindingRefusesADelegateOfAnotherSignature) {
   EXPECT_EQ(BeepsSinceStart(), 1);
 }
 
+// ---- Keys ---------------------------------------------------------------------
+
+// A window with one field, recording the keys that reach the window itself.
+class KeyWnd : public fw::Window {
+ public:
+  void Layout() override { fw::RuntimeMassPropertySetter(*this, {{"Width", I{200}}, {"Height", I{100}}}); }
+  void CreateControls() override {
+    auto area = __New<fw::TextArea>();
+    area->Constructor();
+    _AddControl("Field", area);
+    fw::RuntimeMassPropertySetter(area, {{"Left", I{10}}, {"Top", I{10}}, {"Width", I{100}}, {"Height", I{22}}});
+  }
+  bool Event_KeyDown(fw::String key) override {
+    keys.push_back(key);
+    return false;
+  }
+  fw::Ref<fw::TextArea> Field() { return fw::Cast<fw::TextArea>(_ControlByName("Field")); }
+  static constexpr const char* kClassName = "KeyWnd.KeyWnd";
+  std::string ClassName() const override { return kClassName; }
+  std::vector<std::string> keys;
+};
+
+// Keys that type nothing still raise KeyDown, with an empty text; a
+// modifier alone raises none.
+TEST_F(ControlsTest, KeysWithoutTextRaiseKeyDownWithAnEmptyText) {
+  auto window = fw::RuntimeImplicitWindow<KeyWnd>();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(WidgetOf(window)));
+  QTextEdit* field = qobject_cast<QTextEdit*>(WidgetOf(window->Field()));
+  std::vector<std::string> seen;
+  fw::RuntimeAddEventHandler(window->Field(), fw::kKeyDown,
+                             fw::RuntimeCreateDelegate("( TextArea, String ) as Boolean",
+                                                       KeyHandler([&seen](fw::Ref<fw::TextArea>, fw::String key) {
+                                                         seen.push_back(key);
+                                                         return false;
+                                                       })));
+  QTest::keyClicks(field, "12");
+  seen.clear();
+
+  const struct {
+    const char* name;
+    Qt::Key key;
+  } keys[] = {
+      {"F1", Qt::Key_F1}, {"F5", Qt::Key_F5}, {"F12", Qt::Key_F12}, {"Insert", Qt::Key_Insert}, {"Menu", Qt::Key_Menu}};
+  for (const auto& k : keys) {
+    SCOPED_TRACE(k.name);
+    window->keys.clear();
+    QTest::keyClick(WidgetOf(window), k.key);
+    EXPECT_EQ(window->keys, std::vector<std::string>{""});
+
+    seen.clear();
+    QTest::keyClick(field, k.key);
+    EXPECT_EQ(seen, std::vector<std::string>{""});
+    EXPECT_EQ(field->toPlainText(), QString("12"));
+  }
+
+  seen.clear();
+  window->keys.clear();
+  QTest::keyClick(field, Qt::Key_Shift);
+  QTest::keyClick(WidgetOf(window), Qt::Key_Control);
+  EXPECT_TRUE(seen.empty());
+  EXPECT_TRUE(window->keys.empty());
+}
+
 // ---- The logo pictures -----------------------------------------------------------
 
 const std::filesystem::path kResources = std::filesystem::path(__FILE__).parent_path().parent_path() / "resources";

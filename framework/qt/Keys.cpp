@@ -4,7 +4,7 @@
 
 namespace fw::detail {
 
-std::string KeyText(const QKeyEvent* e) {
+std::optional<std::string> KeyText(const QKeyEvent* e) {
   auto control = [](int code) { return std::string(1, static_cast<char>(code)); };
   switch (e->key()) {
     case Qt::Key_Shift:
@@ -13,7 +13,7 @@ std::string KeyText(const QKeyEvent* e) {
     case Qt::Key_AltGr:
     case Qt::Key_Meta:
     case Qt::Key_CapsLock:
-    case Qt::Key_NumLock: return {};  // a modifier alone raises no key event
+    case Qt::Key_NumLock: return std::nullopt;  // a modifier alone raises no key event
     case Qt::Key_Backspace: return control(8);
     case Qt::Key_Tab:
     case Qt::Key_Backtab: return control(9);

@@ -9,6 +9,8 @@
 #include <QTextEdit>
 #include <QWidget>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "framework/Controls.h"
 #include "framework/Peers.h"
@@ -106,8 +108,9 @@ std::unique_ptr<ControlPeer> MakeRoundRectanglePeer(RoundRectangle& owner, Windo
 std::unique_ptr<TimerPeer> MakeTimerPeer(Timer& owner, WindowPeer* window);
 
 // The typed text of a key press, with editing keys as control characters;
-// empty for a modifier alone or a key that has no text.
-std::string KeyText(const QKeyEvent* e);
+// empty for a key that has no text (F1, Insert, the menu key), which still
+// raises KeyDown; nothing for a modifier alone, which raises none.
+std::optional<std::string> KeyText(const QKeyEvent* e);
 
 // A menu bar view of `bar` for the window widget `window`, whose owner is
 // the front window while the view is used.

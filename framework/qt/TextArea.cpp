@@ -96,12 +96,12 @@ class TextAreaWidget : public QTextEdit {
   // Returns true when the key was dealt with here.
   bool HandleKey(QKeyEvent* e) {
     auto area = Area();
-    const std::string key = KeyText(e);
-    if (!area || key.empty()) return false;
+    const auto key = KeyText(e);
+    if (!area || !key) return false;
     const QString typed = e->text();
     const bool inserts =
         !typed.isEmpty() && typed.at(0).isPrint() && !(e->modifiers() & (Qt::ControlModifier | Qt::MetaModifier));
-    switch (TextAreaKeyDown(*area, key, FromQ(typed), inserts, [this] { return Edit(); })) {
+    switch (TextAreaKeyDown(*area, *key, FromQ(typed), inserts, [this] { return Edit(); })) {
       case KeyResult::kTaken: return true;
       case KeyResult::kEditor: return false;
       case KeyResult::kWindow: e->ignore(); return false;

@@ -61,9 +61,9 @@ void WindowWidget::closeEvent(QCloseEvent* e) {
 
 void WindowWidget::keyPressEvent(QKeyEvent* e) {
   auto owner = Owner();
-  const std::string key = KeyText(e);
-  if (!owner || key.empty()) return QMainWindow::keyPressEvent(e);
-  if (!WindowKeyDown(*owner, key)) e->ignore();
+  const auto key = KeyText(e);
+  if (!owner || !key) return QMainWindow::keyPressEvent(e);
+  if (!WindowKeyDown(*owner, *key)) e->ignore();
 }
 
 QtWindowPeer::QtWindowPeer(Window& owner)
