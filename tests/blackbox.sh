@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The built program as a user starts it, on its own Xvfb display (no window
-# manager): the 300 x 200 About window comes first, about 4 s later it gives
+# manager): the 300 x 200 About window, with empty window names, comes first, about 4 s later it gives
 # way to the 680-wide calculator window titled "Quorvel", and Ctrl+Q in the
 # calculator window ends the program with exit status 0.
 #
@@ -19,7 +19,7 @@ fail() {
 }
 
 [[ -x "$program" ]] || fail "no program to run at '$program'"
-for tool in Xvfb xdotool xwininfo; do
+for tool in Xvfb xdotool xwininfo xprop; do
   command -v "$tool" >/dev/null || fail "$tool is not installed"
 done
 
@@ -75,6 +75,16 @@ if visible_windows | awk '$2 == 680 { found = 1 } END { exit !found }'; then
   fail "a 680-wide window is mapped together with the About window at start-up"
 fi
 
+# The About window has no title text: the window system gets empty names,
+# not the program's.
+# xprop prints an empty property as "NAME(TYPE) = " and a missing one as
+# "NAME:  not found.".
+name_of() { xprop -id "$1" "$2" 2>/dev/null; }
+[[ "$(name_of "$about" _NET_WM_NAME)" == '_NET_WM_NAME(UTF8_STRING) = ' ]] ||
+  fail "the About window's name is not empty: $(name_of "$about" _NET_WM_NAME)"
+[[ "$(name_of "$about" WM_NAME)" == 'WM_NAME(STRING) = ' ]] ||
+  fail "the About window's name is not empty: $(name_of "$about" WM_NAME)"
+
 # 2. Well before 4 s the About window is still the only one.
 sleep 2.5
 read -r _ _ state <<<"$(window_info "$about")"
@@ -111,6 +121,10 @@ read -r _ _ state <<<"$(window_info "$about")"
 [[ "$state" == IsUnMapped ]] || fail "the About window is still '$state' after the hand-over"
 read -r _ _ state <<<"$(window_info "$calc")"
 [[ "$state" == IsViewable ]] || fail "the calculator window is '$state' right after the hand-over"
+[[ "$(name_of "$calc" _NET_WM_NAME)" == '_NET_WM_NAME(UTF8_STRING) = "Quorvel"' ]] ||
+  fail "the calculator's name is not Quorvel: $(name_of "$calc" _NET_WM_NAME)"
+[[ "$(name_of "$calc" WM_NAME)" == 'WM_NAME(STRING) = "Quorvel"' ]] ||
+  fail "the calculator's name is not Quorvel: $(name_of "$calc" WM_NAME)"
 
 # 4. Ctrl+Q in the calculator window quits with status 0.
 xdotool windowfocus --sync "$calc" 2>/dev/null || xdotool windowfocus "$calc"

@@ -112,6 +112,10 @@ std::unique_ptr<TimerPeer> MakeTimerPeer(Timer& owner, WindowPeer* window);
 // raises KeyDown; nothing for a modifier alone, which raises none.
 std::optional<std::string> KeyText(const QKeyEvent* e);
 
+// Gives the window system an empty name for `window`, where Qt would give
+// it the program's name (X11 only; elsewhere nothing happens).
+void ClearWindowSystemTitle(QWidget* window);
+
 // A menu bar view of `bar` for the window widget `window`, whose owner is
 // the front window while the view is used.
 void InstallMenuBarView(WindowWidget* window, const Ref<MenuBar>& bar);

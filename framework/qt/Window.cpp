@@ -74,7 +74,9 @@ QtWindowPeer::~QtWindowPeer() {
 }
 
 void QtWindowPeer::SetTitle(const String& title) {
-  if (widget) widget->setWindowTitle(Q(title));
+  if (!widget) return;
+  widget->setWindowTitle(Q(title));
+  if (title.empty()) ClearWindowSystemTitle(widget);
 }
 
 void QtWindowPeer::ApplyFrame() {
@@ -87,6 +89,7 @@ void QtWindowPeer::ApplyFrame() {
   if (owner_.HasMaximizeButton() && owner_.Resizeable()) flags |= Qt::WindowMaximizeButtonHint;
   widget->setWindowFlags(flags);
   widget->setWindowTitle(Q(owner_.Title()));
+  if (owner_.Title().empty()) ClearWindowSystemTitle(widget);
 }
 
 void QtWindowPeer::ApplyGeometry() {
@@ -140,6 +143,8 @@ void QtWindowPeer::Place(bool centred, std::int64_t left, std::int64_t top) {
 void QtWindowPeer::Show() {
   if (!widget) return;
   widget->show();
+  // Showing makes the native window, which Qt names after the program.
+  if (owner_.Title().empty()) ClearWindowSystemTitle(widget);
   widget->raise();
   widget->activateWindow();
 }
