@@ -28,8 +28,9 @@ xcb_atom_t Atom(xcb_connection_t* connection, const char* name) {
 void ClearWindowSystemTitle(QWidget* window) {
   auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
   // Another platform, or no native window yet (showing makes it, and names it).
-  if (!x11 || !window || !window->internalWinId()) return;
+  if (!x11 || !window || !window->internalWinId() || QGuiApplication::platformName() != QLatin1String("xcb")) return;
   xcb_connection_t* connection = x11->connection();
+  if (!connection) return;
   const auto id = static_cast<xcb_window_t>(window->internalWinId());
   const xcb_atom_t netName = Atom(connection, "_NET_WM_NAME");
   const xcb_atom_t utf8 = Atom(connection, "UTF8_STRING");
