@@ -206,6 +206,11 @@ bool ReturnPressesDefaultButton(Window& window, const String& key);
 void WindowActivated(Window& window);
 // The user closed the window: its Close event, then the window closes.
 void WindowClosedByUser(Window& window);
+// The window system asks to close the window (its close button, a window
+// manager's close key, a task bar's Close). A window without a close button
+// refuses, as it would have no close box to be closed with; false then.
+// Otherwise as WindowClosedByUser, and true.
+bool WindowCloseRequested(Window& window);
 // A key that no control took: Return presses the default button, any other
 // key (or Return without one) goes to the window's KeyDown. True when taken.
 bool WindowKeyDown(Window& window, const String& key);

@@ -273,6 +273,12 @@ void WindowClosedByUser(Window& window) {
   window.Close();
 }
 
+bool WindowCloseRequested(Window& window) {
+  if (window.IsOpen() && !window.HasCloseButton()) return false;
+  WindowClosedByUser(window);
+  return true;
+}
+
 bool WindowKeyDown(Window& window, const String& key) {
   if (ReturnPressesDefaultButton(window, key)) return true;
   bool claimed = false;

@@ -2,10 +2,12 @@
 // and the peer that mirrors the model's frame, size and visibility to it.
 #include <QApplication>
 #include <QCloseEvent>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLayout>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QScreen>
 
 #include "framework/Protocol.h"
@@ -38,6 +40,20 @@ class ContentWidget : public QWidget {
   WindowWidget* window_;
 };
 
+// The window shown last, while it waits to become the active one. A window
+// that is new to the window system cannot take the focus until it is
+// mapped; meanwhile the focus that a closing menu hands back may activate
+// the window below, whose Activate event must not undo the Show.
+struct PendingActivation {
+  QPointer<WindowWidget> window;
+  QElapsedTimer since;
+};
+PendingActivation& Pending() {
+  static PendingActivation pending;
+  return pending;
+}
+constexpr int kPendingActivationMs = 1000;
+
 }  // namespace
 
 WindowWidget::WindowWidget(std::weak_ptr<Window> owner) : owner_(std::move(owner)) {
@@ -49,13 +65,28 @@ WindowWidget::WindowWidget(std::weak_ptr<Window> owner) : owner_(std::move(owner
 
 bool WindowWidget::event(QEvent* e) {
   if (e->type() == QEvent::WindowActivate) {
-    if (auto owner = Owner()) WindowActivated(*owner);
+    auto& pending = Pending();
+    QPointer<WindowWidget> shown = pending.window;
+    pending.window = nullptr;
+    if (shown && shown != this && shown->isVisible() && pending.since.elapsed() < kPendingActivationMs) {
+      // Stale: the window shown since takes the activation back, once.
+      shown->activateWindow();
+    } else if (auto owner = Owner()) {
+      WindowActivated(*owner);
+    }
   }
   return QMainWindow::event(e);
 }
 
 void WindowWidget::closeEvent(QCloseEvent* e) {
-  if (auto owner = Owner()) WindowClosedByUser(*owner);
+  auto owner = Owner();
+  // A request from the window system may be refused; a close of our own
+  // (the model closing its window) never is.
+  if (owner && e->spontaneous()) {
+    if (!WindowCloseRequested(*owner)) return e->ignore();
+  } else if (owner) {
+    WindowClosedByUser(*owner);
+  }
   e->accept();
 }
 
@@ -147,6 +178,10 @@ void QtWindowPeer::Show() {
   if (owner_.Title().empty()) ClearWindowSystemTitle(widget);
   widget->raise();
   widget->activateWindow();
+  if (!widget->isActiveWindow()) {
+    Pending().window = widget;
+    Pending().since.start();
+  }
 }
 
 void QtWindowPeer::Hide() {

@@ -1,0 +1,205 @@
+// The windows on a real X server, where the window system has a say that
+// the offscreen platform cannot give it: close requests sent as a window
+// manager sends them (WM_DELETE_WINDOW), and activation that follows the
+// server's focus. The program starts a private Xvfb of its own before its
+// QApplication, on a display that Xvfb chooses (-displayfd).
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <xcb/xcb.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProcess>
+#include <QTest>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "calculator/ControlWnd.h"
+#include "framework/Run.h"
+#include "info/AboutWnd.h"
+#include "info/DescriptionWnd.h"
+#include "shell/Menu.h"
+#include "shell/Startup.h"
+#include "tests/support/GuiTest.h"
+#include "tests/support/ResetEachTest.h"
+
+namespace {
+
+using fw::test::WidgetOf;
+
+xcb_atom_t Atom(xcb_connection_t* c, const char* name) {
+  auto* reply =
+      xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr);
+  const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+  std::free(reply);
+  return atom;
+}
+
+// What a window manager sends when the user closes a window, from a
+// connection of its own.
+void SendCloseRequest(QWidget* window) {
+  xcb_connection_t* c = xcb_connect(nullptr, nullptr);
+  ASSERT_FALSE(xcb_connection_has_error(c));
+  xcb_client_message_event_t message{};
+  message.response_type = XCB_CLIENT_MESSAGE;
+  message.format = 32;
+  message.window = static_cast<xcb_window_t>(window->winId());
+  message.type = Atom(c, "WM_PROTOCOLS");
+  message.data.data32[0] = Atom(c, "WM_DELETE_WINDOW");
+  message.data.data32[1] = XCB_CURRENT_TIME;
+  // Checked, so that the server has taken the request before the
+  // connection goes: a request still in flight at the close may be lost.
+  xcb_generic_error_t* error = xcb_request_check(
+      c,
+      xcb_send_event_checked(c, 0, message.window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&message)));
+  EXPECT_EQ(error, nullptr) << "the close request was not sent";
+  std::free(error);
+  xcb_disconnect(c);
+}
+
+fw::Ref<class AboutWnd> OpenAbout() {
+  auto open = fw::RuntimeGetImplicitWindow(AboutWnd::kClassName);
+  return open ? fw::Cast<class AboutWnd>(open) : fw::Ref<class AboutWnd>();
+}
+
+class X11Test : public GuiTest {
+ protected:
+  // A click that the X server itself delivers (through xdotool's XTEST),
+  // with its pointer grabs and focus changes; the loop runs meanwhile.
+  static void RealClick(const QPoint& at) {
+    QProcess xdotool;
+    xdotool.start("xdotool", {"mousemove", "--sync", QString::number(at.x()), QString::number(at.y()), "click", "1"});
+    ASSERT_TRUE(xdotool.waitForStarted());
+    ASSERT_TRUE(WaitFor([&] { return xdotool.state() == QProcess::NotRunning; }, 5000));
+    ASSERT_EQ(xdotool.exitCode(), 0);
+  }
+  // Lets the event loop run until `done` holds or `ms` have passed.
+  template <class F>
+  static bool WaitFor(F done, int ms) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < ms) QTest::qWait(20);
+    return done();
+  }
+};
+
+TEST_F(X11Test, AWindowWithoutACloseButtonRefusesTheWindowSystemsCloseRequest) {
+  _MakeDefaultView();
+  auto about = OpenAbout();
+  ASSERT_TRUE(about);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(WidgetOf(about)));
+
+  // Before the hand-over: the window stays, and its timer still brings the
+  // calculator up.
+  SendCloseRequest(WidgetOf(about));
+  Wait(300);
+  EXPECT_TRUE(about->IsOpen());
+  EXPECT_TRUE(about->IsShown());
+  ASSERT_TRUE(WaitFor([] { return bool(fw::RuntimeGetImplicitWindow(ControlWnd::kClassName)); }, 9000))
+      << "nothing showed the calculator";
+  auto calc = fw::RuntimeGetImplicitWindow(ControlWnd::kClassName);
+  EXPECT_TRUE(WaitFor([&] { return calc->IsShown() && !about->IsShown(); }, 5000));
+
+  // A window with a close button closes; the calculator's close quits with 0.
+  auto description = DescriptionWnd();
+  description->Show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(WidgetOf(description)));
+  SendCloseRequest(WidgetOf(description));
+  EXPECT_TRUE(WaitFor([&] { return !description->IsOpen(); }, 5000));
+  EXPECT_FALSE(fw::RuntimeQuitRequested());
+  SendCloseRequest(WidgetOf(calc));
+  EXPECT_TRUE(WaitFor([] { return fw::RuntimeQuitRequested(); }, 5000));
+  EXPECT_FALSE(calc->IsOpen());
+}
+
+// The About window closed, then chosen again from the calculator's Window
+// menu as a user does, with the mouse on the real menu: the new window is
+// built and shown, and stays shown.
+TEST_F(X11Test, AnAboutWindowBuiltAgainFromTheMenuStaysShown) {
+  auto calc = fw::Cast<class ControlWnd>(fw::Ref<fw::Window>(ControlWnd()));
+  ASSERT_TRUE(QTest::qWaitForWindowActive(WidgetOf(calc)));
+  for (int round = 0; round < 5; ++round) {
+    SCOPED_TRACE(round);
+    if (auto old = OpenAbout()) old->Close();
+    ASSERT_FALSE(OpenAbout());
+    Wait(200);
+
+    QMenuBar* bar = WidgetOf(calc)->menuBar();
+    QAction* windowMenu = nullptr;
+    for (QAction* top : bar->actions()) {
+      if (top->text() == "Window") windowMenu = top;
+    }
+    ASSERT_TRUE(windowMenu);
+    RealClick(bar->mapToGlobal(bar->actionGeometry(windowMenu).center()));
+    QMenu* menu = windowMenu->menu();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+    QAction* about = nullptr;
+    for (QAction* action : menu->actions()) {
+      if (action->text() == QString(kAboutCaption) && action->isVisible()) about = action;
+    }
+    ASSERT_TRUE(about);
+    const QPoint at = menu->actionGeometry(about).center();
+    RealClick(menu->mapToGlobal(at));
+
+    ASSERT_TRUE(WaitFor([] { return bool(OpenAbout()) && OpenAbout()->IsShown(); }, 5000)) << "no About window shown";
+    Wait(500);  // the menu's focus comes back to the calculator meanwhile
+    EXPECT_TRUE(bool(OpenAbout()) && OpenAbout()->IsShown()) << "the About window was hidden again";
+    EXPECT_TRUE(calc->IsShown());
+  }
+}
+
+}  // namespace
+
+namespace {
+pid_t xvfb = 0;
+void StopXvfb() {
+  if (xvfb > 0) {
+    kill(xvfb, SIGTERM);
+    waitpid(xvfb, nullptr, 0);
+  }
+}
+
+// Starts Xvfb on a display of its choosing and points DISPLAY at it.
+bool StartXvfb() {
+  int fds[2];
+  if (pipe(fds) != 0) return false;
+  xvfb = fork();
+  if (xvfb == 0) {
+    close(fds[0]);
+    const std::string fd = std::to_string(fds[1]);
+    freopen("/dev/null", "w", stdout);
+    freopen("/dev/null", "w", stderr);
+    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
+           static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  close(fds[1]);
+  std::string number;
+  char ch;
+  while (read(fds[0], &ch, 1) == 1 && ch != '\n') number += ch;
+  close(fds[0]);
+  if (number.empty()) return false;
+  atexit(StopXvfb);
+  setenv("DISPLAY", (":" + number).c_str(), 1);
+  return true;
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+  testing::InitGoogleTest(&argc, argv);
+  if (testing::GTEST_FLAG(list_tests)) return RUN_ALL_TESTS();  // no display needed to list them
+  if (!StartXvfb()) {
+    std::fprintf(stderr, "gui_x11: Xvfb did not start\n");
+    return 1;
+  }
+  qputenv("QT_QPA_PLATFORM", "xcb");
+  QApplication app(argc, argv);
+  ResetRuntimeBeforeEachTest();
+  return RUN_ALL_TESTS();
+}
