@@ -143,7 +143,8 @@ class Toolkit {
   virtual std::shared_ptr<PictureData> DecodePicture(const std::string& path) = 0;
 
   // Makes (or adopts) the toolkit's application before the ready callback.
-  virtual void StartGui(bool supportsHiDPI, const String& applicationName) = 0;
+  // False when it cannot run here, with `problem` saying why in a line.
+  virtual bool StartGui(bool supportsHiDPI, const String& applicationName, std::string& problem) = 0;
   virtual bool GuiIsUp() = 0;
   virtual void RunLoop() = 0;
   virtual void ExitLoop(int code) = 0;

@@ -175,7 +175,15 @@ void RunFrameworkInitialization(const Ref<Delegate>& ready) {
   detail::Step("RunFrameworkInitialization");
   if (auto* toolkit = detail::InstalledToolkit()) {
     auto app = getAppObject();
-    toolkit->StartGui(Application::SupportsHiDPI(), app ? app->ShortVersion() : String());
+    std::string problem;
+    if (!toolkit->StartGui(Application::SupportsHiDPI(), app ? app->ShortVersion() : String(), problem)) {
+      // Nothing can be shown: say why, build no window, and end through
+      // the normal shutdown with 1.
+      std::cerr << "quorvel: " << problem << std::endl;
+      State().exitCode = 1;
+      State().exitRequested = true;
+      return;
+    }
   }
   Ref<Delegate> callback = ready;  // run it exactly once
   RuntimeCallProgram([&] {

@@ -54,8 +54,10 @@ class QtToolkit : public Toolkit {
 
   std::shared_ptr<PictureData> DecodePicture(const std::string& path) override { return DecodeQtPicture(path); }
 
-  void StartGui(bool supportsHiDPI, const String& applicationName) override {
+  bool StartGui(bool supportsHiDPI, const String& applicationName, std::string& problem) override {
     if (!QApplication::instance()) {
+      problem = DisplayProblem();
+      if (!problem.empty()) return false;
       // Must be chosen before the QApplication exists.
       if (supportsHiDPI) {
         QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
@@ -67,6 +69,7 @@ class QtToolkit : public Toolkit {
     if (!applicationName.empty()) QApplication::setApplicationName(Q(applicationName));
     InstallProgramIcon();
     InstallAccessibility();
+    return true;
   }
 
   bool GuiIsUp() override { return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr; }

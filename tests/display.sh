@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# The built program where it cannot show a window: no display, a display
+# with no server, no such platform, a screen of 8 bits of colour. Each ends
+# at once with exit status 1 and one line on standard error that names what
+# is missing; a 16-bit screen is enough to run on.
+#
+# Usage: display.sh PATH-TO-PROGRAM
+set -u
+source "$(dirname "$0")/support/xvfb.sh"
+
+program="${1:-}"
+fail() {
+  echo "FAIL: $*"
+  exit 1
+}
+[[ -x "$program" ]] || fail "no program to run at '$program'"
+command -v Xvfb >/dev/null || fail "Xvfb is not installed"
+
+work="$(mktemp -d)"
+cleanup() {
+  stop_xvfb
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# A display number that no server has taken.
+free_display() {
+  local n
+  for n in $(seq 900 999); do
+    [[ -e "/tmp/.X11-unix/X$n" || -e "/tmp/.X$n-lock" ]] || { echo ":$n"; return; }
+  done
+}
+
+# expect_refusal WHAT EXPECTED-LINE ENV...: the program, run with ENV, exits
+# 1 within 20 s, printing EXPECTED-LINE and nothing else (Qt's own notes on
+# the way are allowed only if they are not aborts).
+expect_refusal() {
+  local what="$1" expected="$2" status
+  shift 2
+  env "$@" timeout 20 "$program" >"$work/out" 2>"$work/err"
+  status=$?
+  grep -v '^QStandardPaths:' "$work/err" >"$work/lines"
+  [[ "$status" == 1 ]] || fail "$what: exit status $status, not 1 ($(tr '\n' '|' <"$work/err"))"
+  [[ "$(cat "$work/lines")" == "$expected" ]] ||
+    fail "$what: standard error was '$(tr '\n' '|' <"$work/lines")', not '$expected'"
+  echo "ok: $what: $expected"
+}
+
+nodisplay="$(free_display)"
+expect_refusal "no DISPLAY" 'quorvel: cannot open display: DISPLAY is not set' -u DISPLAY QT_QPA_PLATFORM=xcb
+expect_refusal "no server" "quorvel: cannot open display \"$nodisplay\"" DISPLAY="$nodisplay" QT_QPA_PLATFORM=xcb
+expect_refusal "no platform" 'quorvel: no display platform "bogus"' QT_QPA_PLATFORM=bogus
+
+start_xvfb "$work" 1280x1024x8 || fail "no 8-bit X server"
+expect_refusal "an 8-bit screen" "quorvel: display \"$DISPLAY\" has 8-bit colour; at least 16 bits are needed" \
+  QT_QPA_PLATFORM=xcb
+stop_xvfb
+
+start_xvfb "$work" 1280x1024x16 || fail "no 16-bit X server"
+QT_QPA_PLATFORM=xcb "$program" >"$work/out" 2>&1 &
+pid=$!
+sleep 2
+kill -0 "$pid" 2>/dev/null || { wait "$pid"; fail "the program ended on a 16-bit screen with $? ($(cat "$work/out"))"; }
+kill "$pid"
+wait "$pid" 2>/dev/null
+echo "PASS: every refusal exits 1 with its line; a 16-bit screen runs the program"
