@@ -2,7 +2,8 @@
 # The built program where it cannot show a window: no display, a display
 # with no server, no such platform, a screen of 8 bits of colour. Each ends
 # at once with exit status 1 and one line on standard error that names what
-# is missing; a 16-bit screen is enough to run on.
+# is missing; a 16-bit screen is enough to run on. On a screen smaller than
+# the calculator its frame starts at the top-left of the available area.
 #
 # Usage: display.sh PATH-TO-PROGRAM
 set -u
@@ -63,4 +64,36 @@ sleep 2
 kill -0 "$pid" 2>/dev/null || { wait "$pid"; fail "the program ended on a 16-bit screen with $? ($(cat "$work/out"))"; }
 kill "$pid"
 wait "$pid" 2>/dev/null
-echo "PASS: every refusal exits 1 with its line; a 16-bit screen runs the program"
+stop_xvfb
+
+# A screen narrower than the calculator: the About window is centred, the
+# calculator starts at the left edge (and is centred from top to bottom,
+# where it fits).
+start_xvfb "$work" 640x480x24 || fail "no small X server"
+QT_QPA_PLATFORM=xcb "$program" >"$work/out" 2>&1 &
+pid=$!
+# "X Y WIDTH HEIGHT" of the program's viewable window that is WIDTH wide.
+placed() {
+  local id
+  for id in $(xdotool search --onlyvisible --pid "$pid" 2>/dev/null); do
+    xwininfo -id "$id" 2>/dev/null | awk -v want="$1" '
+      /Absolute upper-left X:/ { x = $4 } /Absolute upper-left Y:/ { y = $4 }
+      /^ *Width:/ { w = $2 } /^ *Height:/ { h = $2 } /Map State:/ { s = $3 }
+      END { if (s == "IsViewable" && w == want) print x, y, w, h }'
+  done
+}
+about="" calc=""
+for _ in $(seq 200); do
+  [[ -z "$about" ]] && about="$(placed 300)"
+  calc="$(placed 680)"
+  [[ -n "$calc" ]] && break
+  sleep 0.05
+done
+kill "$pid" 2>/dev/null
+wait "$pid" 2>/dev/null
+[[ "$about" == "170 140 300 200" ]] || fail "the About window on a 640 x 480 screen is at '$about', not centred"
+read -r x y _ h <<<"$calc"
+[[ -n "$calc" && "$x" == 0 ]] || fail "the calculator on a 640 x 480 screen is at '$calc', not at the left edge"
+(( y == (480 - h) / 2 )) || fail "the calculator on a 640 x 480 screen is at '$calc', not centred from top to bottom"
+
+echo "PASS: every refusal exits 1 with its line; a 16-bit screen runs the program; a small screen keeps the frame in reach"

@@ -162,8 +162,13 @@ void QtWindowPeer::Place(bool centred, std::int64_t left, std::int64_t top) {
   widget->adjustSize();
   if (centred) {
     if (QScreen* screen = QGuiApplication::primaryScreen()) {
+      const QRect available = screen->availableGeometry();
       QRect frame = widget->frameGeometry();
-      frame.moveCenter(screen->availableGeometry().center());
+      frame.moveCenter(available.center());
+      // On a screen too small for it the frame starts at the top-left, so
+      // that its title bar and menu bar stay in reach.
+      if (frame.width() > available.width()) frame.moveLeft(available.left());
+      if (frame.height() > available.height()) frame.moveTop(available.top());
       widget->move(frame.topLeft());
     }
   } else {
