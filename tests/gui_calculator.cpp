@@ -300,6 +300,7 @@ TEST_F(CalculatorTest, EveryKeyInAFieldHidesTheResult) {
       {"a refused letter", Qt::Key_X, Qt::NoModifier, nullptr},
       {"a refused blank", Qt::Key_Space, Qt::NoModifier, nullptr},
       {"a refused non-ASCII digit", Qt::Key_unknown, Qt::NoModifier, "\xd9\xa3"},
+      {"a tab without the Tab key", Qt::Key_unknown, Qt::NoModifier, "\t"},
       {"a digit the full field does not take", Qt::Key_7, Qt::NoModifier, nullptr},
       {"Tab", Qt::Key_Tab, Qt::NoModifier, nullptr},
       {"Shift+Tab", Qt::Key_Backtab, Qt::ShiftModifier, nullptr},

@@ -99,8 +99,12 @@ class TextAreaWidget : public QTextEdit {
     const auto key = KeyText(e);
     if (!area || !key) return false;
     const QString typed = e->text();
-    const bool inserts =
-        !typed.isEmpty() && typed.at(0).isPrint() && !(e->modifiers() & (Qt::ControlModifier | Qt::MetaModifier));
+    // What the editor would insert: printable text, and a tab that comes
+    // without the Tab key (an input method's, a key with no code), which
+    // must meet the limit and the mask like any other character.
+    const bool tabText = typed == QLatin1String("\t") && e->key() != Qt::Key_Tab && e->key() != Qt::Key_Backtab;
+    const bool inserts = !typed.isEmpty() && (typed.at(0).isPrint() || tabText) &&
+                         !(e->modifiers() & (Qt::ControlModifier | Qt::MetaModifier));
     switch (TextAreaKeyDown(*area, *key, FromQ(typed), inserts, [this] { return Edit(); })) {
       case KeyResult::kTaken: return true;
       case KeyResult::kEditor: return false;
