@@ -7,7 +7,6 @@
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#include <xcb/xcb.h>
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -17,11 +16,11 @@
 #include <QProcess>
 #include <QTest>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 
 #include "calculator/ControlWnd.h"
 #include "framework/Run.h"
+#include "framework/qt/X11.h"
 #include "info/AboutWnd.h"
 #include "info/DescriptionWnd.h"
 #include "shell/Menu.h"
@@ -33,14 +32,6 @@ namespace {
 
 using fw::test::WidgetOf;
 
-xcb_atom_t Atom(xcb_connection_t* c, const char* name) {
-  auto* reply =
-      xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(name)), name), nullptr);
-  const xcb_atom_t atom = reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
-  std::free(reply);
-  return atom;
-}
-
 // What a window manager sends when the user closes a window, from a
 // connection of its own.
 void SendCloseRequest(QWidget* window) {
@@ -50,8 +41,8 @@ void SendCloseRequest(QWidget* window) {
   message.response_type = XCB_CLIENT_MESSAGE;
   message.format = 32;
   message.window = static_cast<xcb_window_t>(window->winId());
-  message.type = Atom(c, "WM_PROTOCOLS");
-  message.data.data32[0] = Atom(c, "WM_DELETE_WINDOW");
+  message.type = fw::detail::X11Atom(c, "WM_PROTOCOLS");
+  message.data.data32[0] = fw::detail::X11Atom(c, "WM_DELETE_WINDOW");
   message.data.data32[1] = XCB_CURRENT_TIME;
   // Checked, so that the server has taken the request before the
   // connection goes: a request still in flight at the close may be lost.

@@ -119,8 +119,7 @@ void QtWindowPeer::ApplyFrame() {
   if (owner_.HasMinimizeButton()) flags |= Qt::WindowMinimizeButtonHint;
   if (owner_.HasMaximizeButton() && owner_.Resizeable()) flags |= Qt::WindowMaximizeButtonHint;
   widget->setWindowFlags(flags);
-  widget->setWindowTitle(Q(owner_.Title()));
-  if (owner_.Title().empty()) ClearWindowSystemTitle(widget);
+  SetTitle(owner_.Title());
 }
 
 void QtWindowPeer::ApplyGeometry() {

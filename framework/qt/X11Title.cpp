@@ -2,8 +2,6 @@
 // name when a title is empty, so a window that is meant to have no title
 // text would show "Quorvel" in a window manager's title bar; here the two
 // name properties are written empty over what Qt wrote.
-#include <xcb/xcb.h>
-
 #include <QGuiApplication>
 #include <QWidget>
 #include <cstdint>
@@ -11,11 +9,11 @@
 #include <cstring>
 
 #include "framework/qt/Peers.h"
+#include "framework/qt/X11.h"
 
 namespace fw::detail {
 
-namespace {
-xcb_atom_t Atom(xcb_connection_t* connection, const char* name) {
+xcb_atom_t X11Atom(xcb_connection_t* connection, const char* name) {
   const auto cookie = xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(std::strlen(name)), name);
   xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, cookie, nullptr);
   if (!reply) return XCB_ATOM_NONE;
@@ -23,7 +21,6 @@ xcb_atom_t Atom(xcb_connection_t* connection, const char* name) {
   std::free(reply);
   return atom;
 }
-}  // namespace
 
 void ClearWindowSystemTitle(QWidget* window) {
   auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
@@ -32,8 +29,8 @@ void ClearWindowSystemTitle(QWidget* window) {
   xcb_connection_t* connection = x11->connection();
   if (!connection) return;
   const auto id = static_cast<xcb_window_t>(window->internalWinId());
-  const xcb_atom_t netName = Atom(connection, "_NET_WM_NAME");
-  const xcb_atom_t utf8 = Atom(connection, "UTF8_STRING");
+  const xcb_atom_t netName = X11Atom(connection, "_NET_WM_NAME");
+  const xcb_atom_t utf8 = X11Atom(connection, "UTF8_STRING");
   if (netName != XCB_ATOM_NONE && utf8 != XCB_ATOM_NONE) {
     xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, netName, utf8, 8, 0, nullptr);
   }

@@ -1,0 +1,13 @@
+// The little of X11 that the adapter speaks directly, where Qt's own API
+// says nothing (window names).
+#pragma once
+
+#include <xcb/xcb.h>
+
+namespace fw::detail {
+
+// The atom of `name` on `connection`, or XCB_ATOM_NONE when the server
+// gives none.
+xcb_atom_t X11Atom(xcb_connection_t* connection, const char* name);
+
+}  // namespace fw::detail
