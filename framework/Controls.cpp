@@ -238,8 +238,8 @@ const PropertySheet& TextArea::Sheet() const {
         .Add("BackgroundColor", &TextArea::BackgroundColor)
         .Add("MaximumCharactersAllowed", &TextArea::MaximumCharactersAllowed)
         .Add("ValidationMask", &TextArea::ValidationMask)
+        .Add("HideSelection", &TextArea::HideSelection)
         .Keep<String>("Format")
-        .Keep<bool>("HideSelection")
         .Keep<double>("LineHeight")
         .Keep<double>("LineSpacing")
         .Keep<bool>("AllowFocusRing")
@@ -329,6 +329,7 @@ void TextArea::HasBorder(bool v) { hasBorder_ = v, ApplyLook(); }
 void TextArea::HasHorizontalScrollbar(bool v) { hScroll_ = v, ApplyLook(); }
 void TextArea::HasVerticalScrollbar(bool v) { vScroll_ = v, ApplyLook(); }
 void TextArea::BackgroundColor(Color v) { background_ = v, ApplyLook(); }
+void TextArea::HideSelection(bool v) { hideSelection_ = v, ApplyLook(); }
 void TextArea::MaximumCharactersAllowed(std::int64_t v) { maxChars_ = v; }
 void TextArea::ValidationMask(const String& v) { mask_ = v; }
 

@@ -205,6 +205,10 @@ class TextArea : public RectControl {
   void HasVerticalScrollbar(bool v);
   Color BackgroundColor() const { return background_; }
   void BackgroundColor(Color v);
+  // True: the selection is drawn only while the area has the focus, and is
+  // kept as it is meanwhile. False: it is drawn at all times.
+  bool HideSelection() const { return hideSelection_; }
+  void HideSelection(bool v);
   // 0 for no limit.
   std::int64_t MaximumCharactersAllowed() const { return maxChars_; }
   void MaximumCharactersAllowed(std::int64_t v);
@@ -241,7 +245,7 @@ class TextArea : public RectControl {
 
  private:
   bool multiline_ = false, readOnly_ = false, allowTabs_ = false, allowStyled_ = true, hasBorder_ = true,
-       hScroll_ = false, vScroll_ = false;
+       hScroll_ = false, vScroll_ = false, hideSelection_ = true;
   Color background_{0xff, 0xff, 0xff, 0};
   std::int64_t maxChars_ = 0;
   String mask_;

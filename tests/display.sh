@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # The built program where it cannot show a window: no display, a display
-# with no server, no such platform, a screen of 8 bits of colour. Each ends
-# at once with exit status 1 and one line on standard error that names what
-# is missing; a 16-bit screen is enough to run on. On a screen smaller than
-# the calculator its frame starts at the top-left of the available area.
+# with no server, no such platform, a platform it does not run on, a
+# Wayland platform with no compositor, a platform that starts with no
+# screen, a screen of 8 bits of colour. Each ends at once with exit status
+# 1 and one line on standard error that names what is missing. A 15-bit
+# screen is enough to run on, and a Wayland session without a compositor
+# runs on X. On a screen smaller than the calculator its frame starts at the
+# top-left of the available area.
 #
 # Usage: display.sh PATH-TO-PROGRAM
 set -u
@@ -48,22 +51,52 @@ expect_refusal() {
 }
 
 nodisplay="$(free_display)"
+runtime="$work/runtime"  # an XDG_RUNTIME_DIR where no compositor listens
+mkdir -m 700 "$runtime"
 expect_refusal "no DISPLAY" 'quorvel: cannot open display: DISPLAY is not set' -u DISPLAY QT_QPA_PLATFORM=xcb
 expect_refusal "no server" "quorvel: cannot open display \"$nodisplay\"" DISPLAY="$nodisplay" QT_QPA_PLATFORM=xcb
 expect_refusal "no platform" 'quorvel: no display platform "bogus"' QT_QPA_PLATFORM=bogus
+for platform in linuxfb eglfs minimalegl vkkhrdisplay; do
+  expect_refusal "the platform $platform" \
+    "quorvel: display platform \"$platform\" is not supported: use xcb, wayland or offscreen" \
+    QT_QPA_PLATFORM="$platform"
+done
+expect_refusal "no compositor" 'quorvel: cannot open display "wayland-0"' -u WAYLAND_DISPLAY \
+  XDG_RUNTIME_DIR="$runtime" QT_QPA_PLATFORM=wayland
+echo '{ "screens": [] }' >"$work/noscreen.json"
+expect_refusal "no screen" 'quorvel: display platform "offscreen" has no screen' \
+  QT_QPA_PLATFORM="offscreen:configfile=$work/noscreen.json"
 
 start_xvfb "$work" 1280x1024x8 || fail "no 8-bit X server"
-expect_refusal "an 8-bit screen" "quorvel: display \"$DISPLAY\" has 8-bit colour; at least 16 bits are needed" \
+expect_refusal "an 8-bit screen" "quorvel: display \"$DISPLAY\" has 8-bit colour; at least 15 bits are needed" \
   QT_QPA_PLATFORM=xcb
 stop_xvfb
 
-start_xvfb "$work" 1280x1024x16 || fail "no 16-bit X server"
-QT_QPA_PLATFORM=xcb "$program" >"$work/out" 2>&1 &
-pid=$!
-sleep 2
-kill -0 "$pid" 2>/dev/null || { wait "$pid"; fail "the program ended on a 16-bit screen with $? ($(cat "$work/out"))"; }
-kill "$pid"
-wait "$pid" 2>/dev/null
+# expect_runs WHAT ENV...: the program, run with ENV, is still running
+# after 2 s.
+expect_runs() {
+  local what="$1" pid
+  shift
+  env "$@" "$program" >"$work/out" 2>&1 &
+  pid=$!
+  sleep 2
+  kill -0 "$pid" 2>/dev/null || { wait "$pid"; fail "$what: the program ended with $? ($(cat "$work/out"))"; }
+  kill "$pid"
+  wait "$pid" 2>/dev/null
+  echo "ok: $what: runs"
+}
+
+for depth in 15 16; do
+  start_xvfb "$work" "1280x1024x$depth" || fail "no $depth-bit X server"
+  expect_runs "a $depth-bit screen" QT_QPA_PLATFORM=xcb
+  stop_xvfb
+done
+
+# Qt tries Wayland first in a Wayland session, and X when no compositor
+# answers.
+start_xvfb "$work" || fail "no X server"
+expect_runs "a Wayland session without a compositor" -u QT_QPA_PLATFORM -u WAYLAND_DISPLAY XDG_SESSION_TYPE=wayland \
+  XDG_RUNTIME_DIR="$runtime"
 stop_xvfb
 
 # A screen narrower than the calculator: the About window is centred, the
@@ -96,4 +129,4 @@ read -r x y _ h <<<"$calc"
 [[ -n "$calc" && "$x" == 0 ]] || fail "the calculator on a 640 x 480 screen is at '$calc', not at the left edge"
 (( y == (480 - h) / 2 )) || fail "the calculator on a 640 x 480 screen is at '$calc', not centred from top to bottom"
 
-echo "PASS: every refusal exits 1 with its line; a 16-bit screen runs the program; a small screen keeps the frame in reach"
+echo "PASS: every refusal exits 1 with its line; a 15-bit screen and a Wayland session without a compositor run the program; a small screen keeps the frame in reach"

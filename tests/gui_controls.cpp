@@ -1,7 +1,8 @@
 // Framework behaviour of controls and windows that the program relies on:
 // property lists refuse unknown keys and mistyped values, event binding
-// checks signature texts, and the logo pictures are loaded once and
-// looked up again while they are missing.
+// checks signature texts, HideSelection decides when a selection is drawn,
+// and the logo pictures are loaded once and looked up again while they are
+// missing.
 //
 // The logo caches live for the whole process, so each logo case is its own
 // test (ctest runs every test in a process of its own).
@@ -22,6 +23,7 @@
 #include "info/AboutWnd.h"
 #include "shell/Logos.h"
 #include "tests/support/GuiTest.h"
+#include "tests/support/Highlight.h"
 
 namespace {
 
@@ -245,6 +247,41 @@ TEST_F(ControlsTest, KeysWithoutTextRaiseKeyDownWithAnEmptyText) {
   QTest::keyClick(WidgetOf(window), Qt::Key_Control);
   EXPECT_TRUE(seen.empty());
   EXPECT_TRUE(window->keys.empty());
+}
+
+// ---- HideSelection ---------------------------------------------------------------
+
+// A calculator field (HideSelection True in its list) draws its selection
+// only while it has the focus; with False it draws it also without. Either
+// way the selection itself stays as it was.
+TEST_F(ControlsTest, HideSelectionDrawsTheSelectionOnlyWhileTheAreaHasTheFocus) {
+  SelectionHighlight highlight;
+  auto window = ControlWnd();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(WidgetOf(window)));
+  // On its first activation the calculator makes the About window and hides
+  // it; the offscreen platform leaves the activation with the hidden window.
+  WidgetOf(window)->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(WidgetOf(window)));
+  auto feet = window->FeetFld();
+  QTextEdit* editor = qobject_cast<QTextEdit*>(WidgetOf(feet));
+  QTextEdit* inches = qobject_cast<QTextEdit*>(WidgetOf(window->InchFld()));
+  EXPECT_TRUE(feet->HideSelection());
+  feet->Value("5");
+  feet->SelectionStart(0);
+  feet->SelectionLength(1);
+  for (bool hide : {true, false, true}) {
+    SCOPED_TRACE(hide ? "HideSelection True" : "HideSelection False");
+    feet->HideSelection(hide);
+    feet->SetFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return editor->hasFocus(); }));
+    EXPECT_TRUE(SelectionHighlight::Shows(editor)) << "not drawn with the focus";
+    QTest::keyClick(editor, Qt::Key_Tab);
+    ASSERT_TRUE(inches->hasFocus());
+    EXPECT_EQ(SelectionHighlight::Shows(editor), !hide);
+    EXPECT_EQ(feet->SelectionStart(), 0);
+    EXPECT_EQ(feet->SelectionLength(), 1);
+    EXPECT_EQ(feet->Value(), "5");
+  }
 }
 
 // ---- The logo pictures -----------------------------------------------------------

@@ -1,9 +1,8 @@
 // The description window through its real widgets: made hidden and shown by
 // its callers, its settings and text areas as the lists give them, the bold
-// heading, the read-only fields and their tab order, the hidden menu bar
-// that Alt reveals, the menu states, Control, About and the print loop
-// (through the print-dialog and printer seams), and the calculator's two
-// ways of opening it.
+// heading (highlighted only while its area has the focus), the read-only fields and their tab order, the hidden menu
+// bar that Alt reveals, the menu states, Control, About and the print loop (through the print-dialog and printer
+// seams), and the calculator's two ways of opening it.
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -28,6 +27,7 @@
 #include "info/DescriptionWndLayout.h"
 #include "shell/Menu.h"
 #include "tests/support/GuiTest.h"
+#include "tests/support/Highlight.h"
 
 namespace {
 
@@ -343,6 +343,7 @@ TEST_F(DescriptionGui, BothListsAreAppliedKeyByKey) {
         {"Value", [&] { return fw::PropertyValue(a->Value()); }},
         {"AllowTabs", [&] { return fw::PropertyValue(a->AllowTabs()); }},
         {"TextAlignment", [&] { return fw::PropertyValue(a->TextAlignment()); }},
+        {"HideSelection", [&] { return fw::PropertyValue(a->HideSelection()); }},
         {"MaximumCharactersAllowed", [&] { return fw::PropertyValue(a->MaximumCharactersAllowed()); }},
         {"ValidationMask", [&] { return fw::PropertyValue(a->ValidationMask()); }},
     };
@@ -416,6 +417,27 @@ void ExpectBoldHeadingSelected(const fw::Ref<class DescriptionWnd>& window) {
 
 TEST_F(DescriptionGui, TheHeadingIsBoldAndSelectedAndNothingElse) {
   auto window = Shown();
+  ExpectBoldHeadingSelected(window);
+}
+
+// Both areas hide their selection while they have no focus: the window
+// opens with the focus in DescribeFld, and the selected heading shows
+// highlighted only once DescribeFld2 has the focus, selected and bold all
+// the while.
+TEST_F(DescriptionGui, TheHeadingIsHighlightedOnlyWhileItsAreaHasTheFocus) {
+  SelectionHighlight highlight;
+  auto window = Shown();
+  QTextEdit* fld = EditorOf(window->DescribeFld());
+  QTextEdit* fld2 = EditorOf(window->DescribeFld2());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return fld->hasFocus(); })) << "the window opened without the focus in DescribeFld";
+  EXPECT_FALSE(SelectionHighlight::Shows(fld2)) << "the heading is highlighted while DescribeFld has the focus";
+  QTest::keyClick(fld, Qt::Key_Tab);
+  ASSERT_TRUE(fld2->hasFocus());
+  EXPECT_TRUE(SelectionHighlight::Shows(fld2)) << "the heading is not highlighted in the area that has the focus";
+  ExpectBoldHeadingSelected(window);
+  QTest::keyClick(fld2, Qt::Key_Tab);
+  ASSERT_TRUE(fld->hasFocus());
+  EXPECT_FALSE(SelectionHighlight::Shows(fld2));
   ExpectBoldHeadingSelected(window);
 }
 

@@ -112,9 +112,10 @@ std::unique_ptr<TimerPeer> MakeTimerPeer(Timer& owner, WindowPeer* window);
 // raises KeyDown; nothing for a modifier alone, which raises none.
 std::optional<std::string> KeyText(const QKeyEvent* e);
 
-// What stops Qt from running on this display (no platform plugin, no
-// display, a screen of fewer than 16 bits of colour), or empty when
-// nothing does. Asked before the QApplication is made.
+// What stops Qt from running on this display (no platform plugin, a
+// platform other than xcb, wayland or offscreen, no display, a screen of
+// fewer than 15 bits of colour), or empty when nothing does. Asked before
+// the QApplication is made.
 std::string DisplayProblem();
 
 // Gives the window system an empty name for `window`, where Qt would give

@@ -2,7 +2,12 @@
 // the factory of the widget peers, installed before main runs.
 #include <QApplication>
 #include <QMessageBox>
+#include <QMutex>
+#include <QScreen>
 #include <QTimer>
+#include <atomic>
+#include <string>
+#include <vector>
 
 #include "framework/Peers.h"
 #include "framework/TestSeams.h"
@@ -16,6 +21,68 @@ namespace fw::detail {
 std::shared_ptr<PictureData> DecodeQtPicture(const std::string& path);
 
 namespace {
+
+// Holds back Qt's notes while the QApplication starts. When the program
+// can run they are passed on as they came; when it cannot, the one line
+// that says why stands alone. A fatal message passes at once (with what
+// came before it), since Qt ends the process after it.
+class HeldMessages {
+ public:
+  // Qt hands back its default handler when none was installed.
+  HeldMessages() : previous_(qInstallMessageHandler(&Hold)) { held_ = this; }
+  ~HeldMessages() {
+    qInstallMessageHandler(previous_);
+    held_ = nullptr;
+  }
+  HeldMessages(const HeldMessages&) = delete;
+  HeldMessages& operator=(const HeldMessages&) = delete;
+
+  // Stops holding; the messages go on to the handler that was there before.
+  void Release() {
+    qInstallMessageHandler(previous_);
+    QMutexLocker lock(&mutex_);
+    PassOn();
+  }
+
+ private:
+  // A copy of a context's text, none kept as none.
+  class Copy {
+   public:
+    explicit Copy(const char* text) : set_(text), text_(text ? text : "") {}
+    const char* get() const { return set_ ? text_.c_str() : nullptr; }
+
+   private:
+    bool set_;
+    std::string text_;
+  };
+  struct Message {
+    QtMsgType type;
+    Copy file, function, category;
+    int line;
+    QString text;
+  };
+
+  static void Hold(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    HeldMessages* self = held_;
+    if (!self) return;
+    QMutexLocker lock(&self->mutex_);
+    self->messages_.push_back(
+        {type, Copy(context.file), Copy(context.function), Copy(context.category), context.line, text});
+    if (type == QtFatalMsg) self->PassOn();
+  }
+
+  void PassOn() {
+    for (const Message& m : messages_) {
+      previous_(m.type, QMessageLogContext(m.file.get(), m.line, m.function.get(), m.category.get()), m.text);
+    }
+    messages_.clear();
+  }
+
+  static inline std::atomic<HeldMessages*> held_ = nullptr;
+  QtMessageHandler previous_;
+  QMutex mutex_;
+  std::vector<Message> messages_;
+};
 
 // The core's toolkit on Qt Widgets. It owns the QApplication only when it
 // made it; a QApplication that exists already (the GUI tests') is adopted.
@@ -62,7 +129,17 @@ class QtToolkit : public Toolkit {
       if (supportsHiDPI) {
         QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
       }
+      HeldMessages held;
       ownedApp_ = new QApplication(argc_, argv_);
+      // A platform may start and find no screen (offscreen configured
+      // with none, a display whose outputs are all gone).
+      if (!QGuiApplication::primaryScreen()) {
+        problem = "display platform \"" + QGuiApplication::platformName().toStdString() + "\" has no screen";
+        delete ownedApp_;
+        ownedApp_ = nullptr;
+        return false;
+      }
+      held.Release();
     }
     // The program says when it ends (Quit), not the last window closing.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -203,9 +203,18 @@ class TextAreaPeer : public QtControlPeer {
     QTextOption option = editor->document()->defaultTextOption();
     option.setAlignment(HorizontalAlignment(owner_.TextAlignment()));
     editor->document()->setDefaultTextOption(option);
-    QPalette palette = editor->palette();
+    // Only the roles set here are the area's own; the rest come from the
+    // window, so that a key set back (HideSelection False) gives the
+    // window's colours again.
+    QPalette palette;
     palette.setColor(QPalette::Base, ToQColor(owner_.BackgroundColor()));
     palette.setColor(QPalette::Text, ToQColor(owner_.TextColor()));
+    if (owner_.HideSelection()) {
+      // The editor draws its selection in the Inactive colours while it
+      // has no focus: there the selected text looks like the rest.
+      palette.setBrush(QPalette::Inactive, QPalette::Highlight, Qt::transparent);
+      palette.setColor(QPalette::Inactive, QPalette::HighlightedText, ToQColor(owner_.TextColor()));
+    }
     editor->setPalette(palette);
   }
 
