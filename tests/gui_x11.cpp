@@ -4,19 +4,18 @@
 // server's focus. The program starts a private Xvfb of its own before its
 // QApplication, on a display that Xvfb chooses (-displayfd).
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <QApplication>
-#include <QElapsedTimer>
+#include <QCursor>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QProcess>
 #include <QTest>
 #include <cstdlib>
+#include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "calculator/ControlWnd.h"
 #include "framework/Run.h"
@@ -27,6 +26,7 @@
 #include "shell/Startup.h"
 #include "tests/support/GuiTest.h"
 #include "tests/support/ResetEachTest.h"
+#include "tests/support/X11Session.h"
 
 namespace {
 
@@ -61,22 +61,9 @@ fw::Ref<class AboutWnd> OpenAbout() {
 
 class X11Test : public GuiTest {
  protected:
-  // A click that the X server itself delivers (through xdotool's XTEST),
-  // with its pointer grabs and focus changes; the loop runs meanwhile.
-  static void RealClick(const QPoint& at) {
-    QProcess xdotool;
-    xdotool.start("xdotool", {"mousemove", "--sync", QString::number(at.x()), QString::number(at.y()), "click", "1"});
-    ASSERT_TRUE(xdotool.waitForStarted());
-    ASSERT_TRUE(WaitFor([&] { return xdotool.state() == QProcess::NotRunning; }, 5000));
-    ASSERT_EQ(xdotool.exitCode(), 0);
-  }
-  // Lets the event loop run until `done` holds or `ms` have passed.
-  template <class F>
-  static bool WaitFor(F done, int ms) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < ms) QTest::qWait(20);
-    return done();
+  void TearDown() override {
+    GuiTest::TearDown();
+    EXPECT_FALSE(x11test::AnyKeyDown()) << "a key was left down";
   }
 };
 
@@ -92,20 +79,20 @@ TEST_F(X11Test, AWindowWithoutACloseButtonRefusesTheWindowSystemsCloseRequest) {
   Wait(300);
   EXPECT_TRUE(about->IsOpen());
   EXPECT_TRUE(about->IsShown());
-  ASSERT_TRUE(WaitFor([] { return bool(fw::RuntimeGetImplicitWindow(ControlWnd::kClassName)); }, 9000))
+  ASSERT_TRUE(QTest::qWaitFor([] { return bool(fw::RuntimeGetImplicitWindow(ControlWnd::kClassName)); }, 9000))
       << "nothing showed the calculator";
   auto calc = fw::RuntimeGetImplicitWindow(ControlWnd::kClassName);
-  EXPECT_TRUE(WaitFor([&] { return calc->IsShown() && !about->IsShown(); }, 5000));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return calc->IsShown() && !about->IsShown(); }, 5000));
 
   // A window with a close button closes; the calculator's close quits with 0.
   auto description = DescriptionWnd();
   description->Show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(WidgetOf(description)));
   SendCloseRequest(WidgetOf(description));
-  EXPECT_TRUE(WaitFor([&] { return !description->IsOpen(); }, 5000));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !description->IsOpen(); }, 5000));
   EXPECT_FALSE(fw::RuntimeQuitRequested());
   SendCloseRequest(WidgetOf(calc));
-  EXPECT_TRUE(WaitFor([] { return fw::RuntimeQuitRequested(); }, 5000));
+  EXPECT_TRUE(QTest::qWaitFor([] { return fw::RuntimeQuitRequested(); }, 5000));
   EXPECT_FALSE(calc->IsOpen());
 }
 
@@ -121,24 +108,10 @@ TEST_F(X11Test, AnAboutWindowBuiltAgainFromTheMenuStaysShown) {
     ASSERT_FALSE(OpenAbout());
     Wait(200);
 
-    QMenuBar* bar = WidgetOf(calc)->menuBar();
-    QAction* windowMenu = nullptr;
-    for (QAction* top : bar->actions()) {
-      if (top->text() == "Window") windowMenu = top;
-    }
-    ASSERT_TRUE(windowMenu);
-    RealClick(bar->mapToGlobal(bar->actionGeometry(windowMenu).center()));
-    QMenu* menu = windowMenu->menu();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
-    QAction* about = nullptr;
-    for (QAction* action : menu->actions()) {
-      if (action->text() == QString(kAboutCaption) && action->isVisible()) about = action;
-    }
-    ASSERT_TRUE(about);
-    const QPoint at = menu->actionGeometry(about).center();
-    RealClick(menu->mapToGlobal(at));
-
-    ASSERT_TRUE(WaitFor([] { return bool(OpenAbout()) && OpenAbout()->IsShown(); }, 5000)) << "no About window shown";
+    x11test::ChooseFromBar(WidgetOf(calc)->menuBar(), "Window", kAboutCaption);
+    if (HasFatalFailure()) return;
+    ASSERT_TRUE(QTest::qWaitFor([] { return bool(OpenAbout()) && OpenAbout()->IsShown(); }, 5000))
+        << "no About window shown";
     Wait(500);  // the menu's focus comes back to the calculator meanwhile
     EXPECT_TRUE(bool(OpenAbout()) && OpenAbout()->IsShown()) << "the About window was hidden again";
     EXPECT_TRUE(calc->IsShown());
@@ -147,45 +120,10 @@ TEST_F(X11Test, AnAboutWindowBuiltAgainFromTheMenuStaysShown) {
 
 }  // namespace
 
-namespace {
-pid_t xvfb = 0;
-void StopXvfb() {
-  if (xvfb > 0) {
-    kill(xvfb, SIGTERM);
-    waitpid(xvfb, nullptr, 0);
-  }
-}
-
-// Starts Xvfb on a display of its choosing and points DISPLAY at it.
-bool StartXvfb() {
-  int fds[2];
-  if (pipe(fds) != 0) return false;
-  xvfb = fork();
-  if (xvfb == 0) {
-    close(fds[0]);
-    const std::string fd = std::to_string(fds[1]);
-    freopen("/dev/null", "w", stdout);
-    freopen("/dev/null", "w", stderr);
-    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
-           static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  close(fds[1]);
-  std::string number;
-  char ch;
-  while (read(fds[0], &ch, 1) == 1 && ch != '\n') number += ch;
-  close(fds[0]);
-  if (number.empty()) return false;
-  atexit(StopXvfb);
-  setenv("DISPLAY", (":" + number).c_str(), 1);
-  return true;
-}
-}  // namespace
-
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
   if (testing::GTEST_FLAG(list_tests)) return RUN_ALL_TESTS();  // no display needed to list them
-  if (!StartXvfb()) {
+  if (!x11test::StartXvfb()) {
     std::fprintf(stderr, "gui_x11: Xvfb did not start\n");
     return 1;
   }
