@@ -20,6 +20,8 @@
 #include <memory>
 #include <string>
 
+#include "framework/qt/X11.h"
+
 namespace x11test {
 namespace {
 
@@ -37,12 +39,7 @@ struct Connection {
   ~Connection() { xcb_disconnect(c); }
   bool Ok() const { return !xcb_connection_has_error(c); }
   xcb_window_t Root() const { return xcb_setup_roots_iterator(xcb_get_setup(c)).data->root; }
-  xcb_atom_t Atom(const char* name) const {
-    auto cookie = xcb_intern_atom(c, 0, static_cast<uint16_t>(std::strlen(name)), name);
-    std::unique_ptr<xcb_intern_atom_reply_t, decltype(&std::free)> reply(xcb_intern_atom_reply(c, cookie, nullptr),
-                                                                         &std::free);
-    return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
-  }
+  xcb_atom_t Atom(const char* name) const { return fw::detail::X11Atom(c, name); }
   // The first 32-bit item of a property, or nothing.
   bool Property(xcb_window_t window, xcb_atom_t property, uint32_t* value) const {
     auto cookie = xcb_get_property(c, 0, window, property, XCB_GET_PROPERTY_TYPE_ANY, 0, 1);
