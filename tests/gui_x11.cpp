@@ -1,8 +1,10 @@
 // The windows on a real X server, where the window system has a say that
 // the offscreen platform cannot give it: close requests sent as a window
-// manager sends them (WM_DELETE_WINDOW), and activation that follows the
-// server's focus. The program starts a private Xvfb of its own before its
-// QApplication, on a display that Xvfb chooses (-displayfd).
+// manager sends them (WM_DELETE_WINDOW), activation that follows the
+// server's focus, and the hidden menu bar under real key and pointer
+// events with their grabs, with and without a window manager. The
+// program starts a private Xvfb of its own before its QApplication, on a
+// display that Xvfb chooses (-displayfd).
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -117,6 +119,161 @@ TEST_F(X11Test, AnAboutWindowBuiltAgainFromTheMenuStaysShown) {
     EXPECT_TRUE(calc->IsShown());
   }
 }
+
+// ---- The description window's hidden menu bar, by real keys and clicks ----
+
+QMenu* OpenPopup() { return qobject_cast<QMenu*>(QApplication::activePopupWidget()); }
+
+// The description window, shown and active with the focus in its text, on a
+// server without a window manager or (the parameter) with one.
+class HiddenMenuBar : public X11Test, public testing::WithParamInterface<bool> {
+ protected:
+  void SetUp() override {
+    X11Test::SetUp();
+    if (GetParam()) {
+      wm_ = std::make_unique<x11test::WindowManager>();
+      ASSERT_TRUE(wm_->Running()) << "openbox did not start";
+    }
+    description_ = DescriptionWnd();
+    description_->Show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(WidgetOf(description_)));
+    description_->DescribeFld2()->SetFocus();
+    bar_ = WidgetOf(description_)->findChild<QMenuBar*>();
+    ASSERT_NE(bar_, nullptr);
+  }
+  void TearDown() override {
+    description_ = {};
+    X11Test::TearDown();
+    wm_.reset();
+  }
+
+  // Alt pressed and released with nothing between; each reaches the
+  // program before the next goes out, so the loop runs between them.
+  void AltAlone() {
+    const int presses = log_.KeyPresses(Qt::Key_Alt), releases = log_.KeyReleases(Qt::Key_Alt);
+    auto alt = x11test::Held::Key("Alt_L");
+    ASSERT_TRUE(alt.Pressed());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return log_.KeyPresses(Qt::Key_Alt) > presses; }));
+    ASSERT_TRUE(alt.Release());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return log_.KeyReleases(Qt::Key_Alt) > releases; }));
+  }
+  // A click on the title `title` of the bar, once the program has had it.
+  void ClickTitle(const QString& title) {
+    QAction* top = nullptr;
+    for (QAction* action : bar_->actions()) {
+      if (action->menu() && action->text() == title) top = action;
+    }
+    ASSERT_TRUE(top) << "no menu " << title.toStdString();
+    const int releases = log_.ButtonReleases();
+    ASSERT_TRUE(x11test::ClickAt(bar_->mapToGlobal(bar_->actionGeometry(top).center())));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return log_.ButtonReleases() > releases; }));
+  }
+  // The bar shown with the menu `title` open.
+  bool Revealed(const QString& title) const {
+    return bar_->isVisible() && OpenPopup() && OpenPopup()->title() == title;
+  }
+  bool Hidden() const { return !bar_->isVisible() && !OpenPopup(); }
+  // Lets what the last event set going (posted events, zero timers) run.
+  static void Settle() { QTest::qWait(100); }
+
+  std::unique_ptr<x11test::WindowManager> wm_;
+  fw::Ref<class DescriptionWnd> description_;
+  QMenuBar* bar_ = nullptr;
+  x11test::InputLog log_;
+};
+
+TEST_P(HiddenMenuBar, AltRevealsASecondAltHidesAThirdRevealsAgainAndEscapeHides) {
+  AltAlone();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Revealed("File"); })) << "Alt did not reveal the bar with File open";
+  AltAlone();
+  Settle();
+  EXPECT_TRUE(Hidden()) << "a second Alt left the bar showing";
+  EXPECT_TRUE(QTest::qWaitFor([&] { return description_->DescribeFld2()->HasFocus(); }))
+      << "the focus did not come back";
+  AltAlone();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return Revealed("File"); })) << "a third Alt did not reveal the bar";
+  ASSERT_TRUE(x11test::Tap("Escape"));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return Hidden(); })) << "Escape did not hide the bar";
+  Settle();
+  EXPECT_TRUE(Hidden());
+
+  // Shortcuts work while the bar is hidden.
+  ASSERT_TRUE(x11test::Tap("q", "Control_L"));
+  EXPECT_TRUE(QTest::qWaitFor([] { return fw::RuntimeQuitRequested(); })) << "Ctrl+Q did nothing";
+  EXPECT_TRUE(Hidden());
+}
+
+TEST_P(HiddenMenuBar, AClickOnAnotherTitleOpensThatMenu) {
+  AltAlone();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Revealed("File"); }));
+  for (const char* title : {"Edit", "Window"}) {
+    SCOPED_TRACE(title);
+    ClickTitle(title);
+    Settle();
+    EXPECT_TRUE(Revealed(title)) << "the click did not leave its menu open on the bar";
+  }
+  // A second click on the title whose menu the first click opened closes it.
+  ClickTitle("Window");
+  EXPECT_TRUE(QTest::qWaitFor([&] { return Hidden(); }));
+
+  // And an item chosen with the mouse after a click on another title runs.
+  AltAlone();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Revealed("File"); }));
+  x11test::ChooseFromBar(bar_, "Window", kAboutCaption);
+  EXPECT_TRUE(QTest::qWaitFor([] { return bool(OpenAbout()) && OpenAbout()->IsShown(); })) << "About did not run";
+  EXPECT_TRUE(QTest::qWaitFor([&] { return Hidden(); }));
+}
+
+// Alt held for something else, then released: the bar stays hidden. Under a
+// window manager, Alt with the mouse moves the window: the program sees the
+// Alt but not the pointer.
+TEST_P(HiddenMenuBar, AltHeldForSomethingElseRevealsNothing) {
+  QMainWindow* frame = WidgetOf(description_);
+  struct Case {
+    const char* what;
+    std::function<bool()> act;
+  };
+  const std::vector<Case> cases = {
+      {"a drag with the mouse",
+       [] {
+         auto button = x11test::Held::Button(1);
+         return button.Pressed() && x11test::Xdotool({"mousemove_relative", "--sync", "40", "30"}) &&
+                x11test::Xdotool({"mousemove_relative", "--sync", "40", "30"}) && button.Release();
+       }},
+      {"a click", [] { return x11test::ClickAt(QCursor::pos()); }},
+      {"another key", [] { return x11test::Tap("x"); }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const QPoint inside = frame->mapToGlobal(frame->rect().center());
+    ASSERT_TRUE(x11test::MoveTo(inside));
+    const QPoint placed = frame->pos();
+    const int releases = log_.KeyReleases(Qt::Key_Alt);
+    {
+      auto alt = x11test::Held::Key("Alt_L");
+      ASSERT_TRUE(alt.Pressed());
+      ASSERT_TRUE(c.act());
+      // A window manager's move ends once it lets the keyboard go.
+      ASSERT_TRUE(x11test::WaitUntilUngrabbed());
+    }
+    ASSERT_TRUE(QTest::qWaitFor([&] { return log_.KeyReleases(Qt::Key_Alt) > releases; }));
+    if (wm_ && std::string(c.what) == "a drag with the mouse") {
+      EXPECT_TRUE(QTest::qWaitFor([&] { return frame->pos() != placed; })) << "the window manager did not move it";
+    }
+    Settle();
+    EXPECT_TRUE(Hidden()) << "the bar came up";
+    // Alt alone still reveals it.
+    AltAlone();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Revealed("File"); }));
+    ASSERT_TRUE(x11test::Tap("Escape"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Hidden(); }));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(WithAndWithoutWindowManager, HiddenMenuBar, testing::Bool(),
+                         [](const testing::TestParamInfo<bool>& info) {
+                           return info.param ? "UnderOpenbox" : "NoWindowManager";
+                         });
 
 }  // namespace
 
