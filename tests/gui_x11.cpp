@@ -1,8 +1,8 @@
 // The windows on a real X server, where the window system has a say that
 // the offscreen platform cannot give it: close requests sent as a window
 // manager sends them (WM_DELETE_WINDOW), activation that follows the
-// server's focus, and the hidden menu bar under real key and pointer
-// events with their grabs, with and without a window manager. The
+// server's focus, the hidden menu bar under real key and pointer events
+// with their grabs, and minimised windows under a window manager. The
 // program starts a private Xvfb of its own before its QApplication, on a
 // display that Xvfb chooses (-displayfd).
 #include <gtest/gtest.h>
@@ -274,6 +274,64 @@ INSTANTIATE_TEST_SUITE_P(WithAndWithoutWindowManager, HiddenMenuBar, testing::Bo
                          [](const testing::TestParamInfo<bool>& info) {
                            return info.param ? "UnderOpenbox" : "NoWindowManager";
                          });
+
+// ---- Minimised windows, under a window manager -----------------------------
+
+class UnderWindowManager : public X11Test {
+ protected:
+  void SetUp() override {
+    X11Test::SetUp();
+    ASSERT_TRUE(wm_.Running()) << "openbox did not start";
+  }
+  // Minimised through the window manager, as a user does it.
+  static void Minimise(const fw::Ref<fw::Window>& window) {
+    ASSERT_TRUE(x11test::Minimise(WidgetOf(window)));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return x11test::WmStateOf(WidgetOf(window)) == x11test::WmState::kIconic; }))
+        << "the window manager did not minimise it";
+  }
+  static bool BroughtBack(const fw::Ref<fw::Window>& window) {
+    return QTest::qWaitFor([&] {
+      return x11test::WmStateOf(WidgetOf(window)) == x11test::WmState::kNormal && WidgetOf(window)->isActiveWindow();
+    });
+  }
+
+  x11test::WindowManager wm_;
+};
+
+TEST_F(UnderWindowManager, InformationAndWindowDescriptionBringBackAMinimisedDescription) {
+  auto calc = fw::Cast<class ControlWnd>(fw::Ref<fw::Window>(ControlWnd()));
+  ASSERT_TRUE(QTest::qWaitForWindowActive(WidgetOf(calc)));
+  QWidget* info = WidgetOf(calc->InfoBtn());
+  ASSERT_TRUE(x11test::ClickAt(info->mapToGlobal(info->rect().center())));
+  ASSERT_TRUE(QTest::qWaitFor([] { return bool(fw::RuntimeGetImplicitWindow(DescriptionWnd::kClassName)); }));
+  auto description = fw::RuntimeGetImplicitWindow(DescriptionWnd::kClassName);
+  ASSERT_TRUE(BroughtBack(description));
+
+  Minimise(description);
+  ASSERT_TRUE(x11test::ClickAt(info->mapToGlobal(info->rect().center())));
+  EXPECT_TRUE(BroughtBack(description)) << "Information left it minimised";
+
+  Minimise(description);
+  x11test::ChooseFromBar(WidgetOf(calc)->menuBar(), "Window", "Description");
+  EXPECT_TRUE(BroughtBack(description)) << "Window > Description left it minimised";
+  EXPECT_TRUE(fw::RuntimeGetImplicitWindow(DescriptionWnd::kClassName) == description);
+}
+
+TEST_F(UnderWindowManager, AnAboutWindowMinimisedAtStartUpComesBackFromTheMenu) {
+  _MakeDefaultView();
+  auto about = OpenAbout();
+  ASSERT_TRUE(about);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(WidgetOf(about)));
+  Minimise(about);
+  // The hand-over comes by the timer and hides it.
+  ASSERT_TRUE(QTest::qWaitFor([] { return bool(fw::RuntimeGetImplicitWindow(ControlWnd::kClassName)); }, 9000));
+  auto calc = fw::RuntimeGetImplicitWindow(ControlWnd::kClassName);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return WidgetOf(calc)->isActiveWindow() && !about->IsShown(); }));
+
+  x11test::ChooseFromBar(WidgetOf(calc)->menuBar(), "Window", kAboutCaption);
+  EXPECT_TRUE(BroughtBack(about)) << "Window > About left it minimised";
+  EXPECT_TRUE(OpenAbout() == about);
+}
 
 }  // namespace
 
