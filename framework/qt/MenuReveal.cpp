@@ -82,7 +82,10 @@ class MenuRevealer : public QObject, public QAbstractNativeEventFilter {
       if (!menu) continue;
       // Moving to the next menu hides one and shows the other at once; only
       // when no menu is left open afterwards has the user left the bar.
-      connect(menu, &QMenu::aboutToHide, this, [this] { QTimer::singleShot(0, this, [this] { HideIfNoMenuOpen(); }); });
+      connect(menu, &QMenu::aboutToHide, this, [this, menu] {
+        if (menu == clicked_) clicked_ = nullptr;
+        QTimer::singleShot(0, this, [this] { HideIfNoMenuOpen(); });
+      });
       // Shortcuts keep working while the bar is hidden: the window carries
       // the actions too.
       for (QAction* action : menu->actions()) {
@@ -170,8 +173,8 @@ class MenuRevealer : public QObject, public QAbstractNativeEventFilter {
   // A press on a title of the revealed bar. The pointer on its way to a
   // title has already opened that menu (an open bar follows the pointer),
   // so the click that follows would close it again, and the bar with it:
-  // it is kept open. A second click on the title of the menu that a click
-  // opened closes it, as before.
+  // it is kept open. A second click on the title of a menu that is open
+  // because of a click on it closes it, as before.
   bool TitlePressed(QMouseEvent* e) {
     if (e->button() != Qt::LeftButton || !bar_->isVisible()) return false;
     QAction* title = bar_->actionAt(e->position().toPoint());
@@ -236,7 +239,7 @@ class MenuRevealer : public QObject, public QAbstractNativeEventFilter {
   WindowWidget* window_;
   QPointer<QMenuBar> bar_;
   QPointer<QWidget> previousFocus_;
-  QPointer<QMenu> clicked_;  // the menu that the last click on a title opened
+  QPointer<QMenu> clicked_;  // the open menu that a click on its title opened or kept
   std::optional<X11InputWatch> x11_;
   bool altAlone_ = false;
   bool shownAtPress_ = false;
