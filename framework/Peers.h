@@ -106,7 +106,8 @@ class WindowPeer {
   // The place of a window shown for the first time: centred on the screen,
   // or at (left, top).
   virtual void Place(bool centred, std::int64_t left, std::int64_t top) = 0;
-  // Shows, raises and activates the window.
+  // Shows, raises and activates the window; a minimised one is restored
+  // first.
   virtual void Show() = 0;
   virtual void Hide() = 0;
   virtual bool IsShown() const = 0;

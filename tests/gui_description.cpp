@@ -98,11 +98,12 @@ class DescriptionGui : public GuiTest {
     return fw::test::WidgetOf(window);
   }
 
-  // Alt pressed and released alone.
+  // Alt pressed and released alone, with the loop turning between the two
+  // as it does for a real keyboard; each goes where the keys go then.
   static void Alt(const fw::Ref<fw::Window>& window) {
-    QWidget* target = KeyTarget(window);
-    QTest::keyPress(target, Qt::Key_Alt);
-    QTest::keyRelease(target, Qt::Key_Alt);
+    QTest::keyPress(KeyTarget(window), Qt::Key_Alt);
+    QCoreApplication::processEvents();
+    QTest::keyRelease(KeyTarget(window), Qt::Key_Alt);
   }
 
   static void Key(const fw::Ref<fw::Window>& window, Qt::Key key) { QTest::keyClick(KeyTarget(window), key); }

@@ -1,22 +1,23 @@
 // The windows on a real X server, where the window system has a say that
 // the offscreen platform cannot give it: close requests sent as a window
-// manager sends them (WM_DELETE_WINDOW), and activation that follows the
-// server's focus. The program starts a private Xvfb of its own before its
-// QApplication, on a display that Xvfb chooses (-displayfd).
+// manager sends them (WM_DELETE_WINDOW), activation that follows the
+// server's focus, the hidden menu bar under real key and pointer events
+// with their grabs, and minimised windows under a window manager. The
+// program starts a private Xvfb of its own before its QApplication, on a
+// display that Xvfb chooses (-displayfd).
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <QApplication>
-#include <QElapsedTimer>
+#include <QCursor>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QProcess>
 #include <QTest>
 #include <cstdlib>
+#include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "calculator/ControlWnd.h"
 #include "framework/Run.h"
@@ -27,6 +28,7 @@
 #include "shell/Startup.h"
 #include "tests/support/GuiTest.h"
 #include "tests/support/ResetEachTest.h"
+#include "tests/support/X11Session.h"
 
 namespace {
 
@@ -61,22 +63,9 @@ fw::Ref<class AboutWnd> OpenAbout() {
 
 class X11Test : public GuiTest {
  protected:
-  // A click that the X server itself delivers (through xdotool's XTEST),
-  // with its pointer grabs and focus changes; the loop runs meanwhile.
-  static void RealClick(const QPoint& at) {
-    QProcess xdotool;
-    xdotool.start("xdotool", {"mousemove", "--sync", QString::number(at.x()), QString::number(at.y()), "click", "1"});
-    ASSERT_TRUE(xdotool.waitForStarted());
-    ASSERT_TRUE(WaitFor([&] { return xdotool.state() == QProcess::NotRunning; }, 5000));
-    ASSERT_EQ(xdotool.exitCode(), 0);
-  }
-  // Lets the event loop run until `done` holds or `ms` have passed.
-  template <class F>
-  static bool WaitFor(F done, int ms) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done() && clock.elapsed() < ms) QTest::qWait(20);
-    return done();
+  void TearDown() override {
+    GuiTest::TearDown();
+    EXPECT_FALSE(x11test::AnyKeyDown()) << "a key was left down";
   }
 };
 
@@ -92,20 +81,20 @@ TEST_F(X11Test, AWindowWithoutACloseButtonRefusesTheWindowSystemsCloseRequest) {
   Wait(300);
   EXPECT_TRUE(about->IsOpen());
   EXPECT_TRUE(about->IsShown());
-  ASSERT_TRUE(WaitFor([] { return bool(fw::RuntimeGetImplicitWindow(ControlWnd::kClassName)); }, 9000))
+  ASSERT_TRUE(QTest::qWaitFor([] { return bool(fw::RuntimeGetImplicitWindow(ControlWnd::kClassName)); }, 9000))
       << "nothing showed the calculator";
   auto calc = fw::RuntimeGetImplicitWindow(ControlWnd::kClassName);
-  EXPECT_TRUE(WaitFor([&] { return calc->IsShown() && !about->IsShown(); }, 5000));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return calc->IsShown() && !about->IsShown(); }, 5000));
 
   // A window with a close button closes; the calculator's close quits with 0.
   auto description = DescriptionWnd();
   description->Show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(WidgetOf(description)));
   SendCloseRequest(WidgetOf(description));
-  EXPECT_TRUE(WaitFor([&] { return !description->IsOpen(); }, 5000));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return !description->IsOpen(); }, 5000));
   EXPECT_FALSE(fw::RuntimeQuitRequested());
   SendCloseRequest(WidgetOf(calc));
-  EXPECT_TRUE(WaitFor([] { return fw::RuntimeQuitRequested(); }, 5000));
+  EXPECT_TRUE(QTest::qWaitFor([] { return fw::RuntimeQuitRequested(); }, 5000));
   EXPECT_FALSE(calc->IsOpen());
 }
 
@@ -121,71 +110,245 @@ TEST_F(X11Test, AnAboutWindowBuiltAgainFromTheMenuStaysShown) {
     ASSERT_FALSE(OpenAbout());
     Wait(200);
 
-    QMenuBar* bar = WidgetOf(calc)->menuBar();
-    QAction* windowMenu = nullptr;
-    for (QAction* top : bar->actions()) {
-      if (top->text() == "Window") windowMenu = top;
-    }
-    ASSERT_TRUE(windowMenu);
-    RealClick(bar->mapToGlobal(bar->actionGeometry(windowMenu).center()));
-    QMenu* menu = windowMenu->menu();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
-    QAction* about = nullptr;
-    for (QAction* action : menu->actions()) {
-      if (action->text() == QString(kAboutCaption) && action->isVisible()) about = action;
-    }
-    ASSERT_TRUE(about);
-    const QPoint at = menu->actionGeometry(about).center();
-    RealClick(menu->mapToGlobal(at));
-
-    ASSERT_TRUE(WaitFor([] { return bool(OpenAbout()) && OpenAbout()->IsShown(); }, 5000)) << "no About window shown";
+    x11test::ChooseFromBar(WidgetOf(calc)->menuBar(), "Window", kAboutCaption);
+    if (HasFatalFailure()) return;
+    ASSERT_TRUE(QTest::qWaitFor([] { return bool(OpenAbout()) && OpenAbout()->IsShown(); }, 5000))
+        << "no About window shown";
     Wait(500);  // the menu's focus comes back to the calculator meanwhile
     EXPECT_TRUE(bool(OpenAbout()) && OpenAbout()->IsShown()) << "the About window was hidden again";
     EXPECT_TRUE(calc->IsShown());
   }
 }
 
-}  // namespace
+// ---- The description window's hidden menu bar, by real keys and clicks ----
 
-namespace {
-pid_t xvfb = 0;
-void StopXvfb() {
-  if (xvfb > 0) {
-    kill(xvfb, SIGTERM);
-    waitpid(xvfb, nullptr, 0);
+QMenu* OpenPopup() { return qobject_cast<QMenu*>(QApplication::activePopupWidget()); }
+
+// The description window, shown and active with the focus in its text, on a
+// server without a window manager or (the parameter) with one.
+class HiddenMenuBar : public X11Test, public testing::WithParamInterface<bool> {
+ protected:
+  void SetUp() override {
+    X11Test::SetUp();
+    if (GetParam()) {
+      wm_ = std::make_unique<x11test::WindowManager>();
+      ASSERT_TRUE(wm_->Running()) << "openbox did not start";
+    }
+    description_ = DescriptionWnd();
+    description_->Show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(WidgetOf(description_)));
+    description_->DescribeFld2()->SetFocus();
+    bar_ = WidgetOf(description_)->findChild<QMenuBar*>();
+    ASSERT_NE(bar_, nullptr);
+  }
+  void TearDown() override {
+    description_ = {};
+    X11Test::TearDown();
+    wm_.reset();
+  }
+
+  // Alt pressed and released with nothing between; each reaches the
+  // program before the next goes out, so the loop runs between them.
+  void AltAlone() {
+    const int presses = log_.KeyPresses(Qt::Key_Alt), releases = log_.KeyReleases(Qt::Key_Alt);
+    auto alt = x11test::Held::Key("Alt_L");
+    ASSERT_TRUE(alt.Pressed());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return log_.KeyPresses(Qt::Key_Alt) > presses; }));
+    ASSERT_TRUE(alt.Release());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return log_.KeyReleases(Qt::Key_Alt) > releases; }));
+  }
+  QPoint Title(const QString& title) const {
+    for (QAction* action : bar_->actions()) {
+      if (action->menu() && action->text() == title) return bar_->mapToGlobal(bar_->actionGeometry(action).center());
+    }
+    ADD_FAILURE() << "no menu " << title.toStdString();
+    return {};
+  }
+  // A click on the title `title` of the bar, once the program has had it.
+  void ClickTitle(const QString& title) {
+    const int releases = log_.ButtonReleases();
+    ASSERT_TRUE(x11test::ClickAt(Title(title)));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return log_.ButtonReleases() > releases; }));
+  }
+  // The bar shown with the menu `title` open.
+  bool Revealed(const QString& title) const {
+    return bar_->isVisible() && OpenPopup() && OpenPopup()->title() == title;
+  }
+  bool Hidden() const { return !bar_->isVisible() && !OpenPopup(); }
+  // Lets what the last event set going (posted events, zero timers) run.
+  static void Settle() { QTest::qWait(100); }
+
+  std::unique_ptr<x11test::WindowManager> wm_;
+  fw::Ref<class DescriptionWnd> description_;
+  QMenuBar* bar_ = nullptr;
+  x11test::InputLog log_;
+};
+
+TEST_P(HiddenMenuBar, AltRevealsASecondAltHidesAThirdRevealsAgainAndEscapeHides) {
+  AltAlone();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Revealed("File"); })) << "Alt did not reveal the bar with File open";
+  AltAlone();
+  Settle();
+  EXPECT_TRUE(Hidden()) << "a second Alt left the bar showing";
+  EXPECT_TRUE(QTest::qWaitFor([&] { return description_->DescribeFld2()->HasFocus(); }))
+      << "the focus did not come back";
+  AltAlone();
+  EXPECT_TRUE(QTest::qWaitFor([&] { return Revealed("File"); })) << "a third Alt did not reveal the bar";
+  ASSERT_TRUE(x11test::Tap("Escape"));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return Hidden(); })) << "Escape did not hide the bar";
+  Settle();
+  EXPECT_TRUE(Hidden());
+
+  // Shortcuts work while the bar is hidden.
+  ASSERT_TRUE(x11test::Tap("q", "Control_L"));
+  EXPECT_TRUE(QTest::qWaitFor([] { return fw::RuntimeQuitRequested(); })) << "Ctrl+Q did nothing";
+  EXPECT_TRUE(Hidden());
+}
+
+TEST_P(HiddenMenuBar, AClickOnAnotherTitleOpensThatMenu) {
+  AltAlone();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Revealed("File"); }));
+  for (const char* title : {"Edit", "Window"}) {
+    SCOPED_TRACE(title);
+    ClickTitle(title);
+    Settle();
+    EXPECT_TRUE(Revealed(title)) << "the click did not leave its menu open on the bar";
+  }
+  // Back over Edit and again on Window: the pointer opened each on its way.
+  ASSERT_TRUE(x11test::MoveTo(Title("Edit")));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Revealed("Edit"); }));
+  ClickTitle("Window");
+  Settle();
+  EXPECT_TRUE(Revealed("Window"));
+  // A second click on the title whose menu a click opened closes it.
+  ClickTitle("Window");
+  EXPECT_TRUE(QTest::qWaitFor([&] { return Hidden(); }));
+
+  // And an item chosen with the mouse after a click on another title runs.
+  AltAlone();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return Revealed("File"); }));
+  x11test::ChooseFromBar(bar_, "Window", kAboutCaption);
+  EXPECT_TRUE(QTest::qWaitFor([] { return bool(OpenAbout()) && OpenAbout()->IsShown(); })) << "About did not run";
+  EXPECT_TRUE(QTest::qWaitFor([&] { return Hidden(); }));
+}
+
+// Alt held for something else, then released: the bar stays hidden. Under a
+// window manager, Alt with the mouse moves the window: the program sees the
+// Alt but not the pointer.
+TEST_P(HiddenMenuBar, AltHeldForSomethingElseRevealsNothing) {
+  QMainWindow* frame = WidgetOf(description_);
+  struct Case {
+    const char* what;
+    std::function<bool()> act;
+    bool moves;  // the window, under a window manager
+  };
+  const std::vector<Case> cases = {
+      {"a drag with the mouse",
+       [] {
+         auto button = x11test::Held::Button(1);
+         return button.Pressed() && x11test::Xdotool({"mousemove_relative", "--sync", "40", "30"}) &&
+                x11test::Xdotool({"mousemove_relative", "--sync", "40", "30"}) && button.Release();
+       },
+       true},
+      {"a click", [] { return x11test::ClickAt(QCursor::pos()); }, false},
+      {"another key", [] { return x11test::Tap("x"); }, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const QPoint inside = frame->mapToGlobal(frame->rect().center());
+    ASSERT_TRUE(x11test::MoveTo(inside));
+    const QPoint placed = frame->pos();
+    const int releases = log_.KeyReleases(Qt::Key_Alt);
+    {
+      auto alt = x11test::Held::Key("Alt_L");
+      ASSERT_TRUE(alt.Pressed());
+      ASSERT_TRUE(c.act());
+      // A window manager's move ends once it lets the keyboard go.
+      ASSERT_TRUE(x11test::WaitUntilUngrabbed());
+    }
+    ASSERT_TRUE(QTest::qWaitFor([&] { return log_.KeyReleases(Qt::Key_Alt) > releases; }));
+    if (wm_ && c.moves) {
+      EXPECT_TRUE(QTest::qWaitFor([&] { return frame->pos() != placed; })) << "the window manager did not move it";
+    }
+    Settle();
+    EXPECT_TRUE(Hidden()) << "the bar came up";
+    // Alt alone still reveals it.
+    AltAlone();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Revealed("File"); }));
+    ASSERT_TRUE(x11test::Tap("Escape"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Hidden(); }));
   }
 }
 
-// Starts Xvfb on a display of its choosing and points DISPLAY at it.
-bool StartXvfb() {
-  int fds[2];
-  if (pipe(fds) != 0) return false;
-  xvfb = fork();
-  if (xvfb == 0) {
-    close(fds[0]);
-    const std::string fd = std::to_string(fds[1]);
-    freopen("/dev/null", "w", stdout);
-    freopen("/dev/null", "w", stderr);
-    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
-           static_cast<char*>(nullptr));
-    _exit(127);
+INSTANTIATE_TEST_SUITE_P(WithAndWithoutWindowManager, HiddenMenuBar, testing::Bool(),
+                         [](const testing::TestParamInfo<bool>& info) {
+                           return info.param ? "UnderOpenbox" : "NoWindowManager";
+                         });
+
+// ---- Minimised windows, under a window manager -----------------------------
+
+class UnderWindowManager : public X11Test {
+ protected:
+  void SetUp() override {
+    X11Test::SetUp();
+    ASSERT_TRUE(wm_.Running()) << "openbox did not start";
   }
-  close(fds[1]);
-  std::string number;
-  char ch;
-  while (read(fds[0], &ch, 1) == 1 && ch != '\n') number += ch;
-  close(fds[0]);
-  if (number.empty()) return false;
-  atexit(StopXvfb);
-  setenv("DISPLAY", (":" + number).c_str(), 1);
-  return true;
+  // Minimised through the window manager, as a user does it.
+  static void Minimise(const fw::Ref<fw::Window>& window) {
+    ASSERT_TRUE(x11test::Minimise(WidgetOf(window)));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return x11test::WmStateOf(WidgetOf(window)) == x11test::WmState::kIconic; }))
+        << "the window manager did not minimise it";
+  }
+  static bool BroughtBack(const fw::Ref<fw::Window>& window) {
+    return QTest::qWaitFor([&] {
+      return x11test::WmStateOf(WidgetOf(window)) == x11test::WmState::kNormal && WidgetOf(window)->isActiveWindow();
+    });
+  }
+
+  x11test::WindowManager wm_;
+};
+
+TEST_F(UnderWindowManager, InformationAndWindowDescriptionBringBackAMinimisedDescription) {
+  auto calc = fw::Cast<class ControlWnd>(fw::Ref<fw::Window>(ControlWnd()));
+  ASSERT_TRUE(QTest::qWaitForWindowActive(WidgetOf(calc)));
+  QWidget* info = WidgetOf(calc->InfoBtn());
+  ASSERT_TRUE(x11test::ClickAt(info->mapToGlobal(info->rect().center())));
+  ASSERT_TRUE(QTest::qWaitFor([] { return bool(fw::RuntimeGetImplicitWindow(DescriptionWnd::kClassName)); }));
+  auto description = fw::RuntimeGetImplicitWindow(DescriptionWnd::kClassName);
+  ASSERT_TRUE(BroughtBack(description));
+
+  Minimise(description);
+  ASSERT_TRUE(x11test::ClickAt(info->mapToGlobal(info->rect().center())));
+  EXPECT_TRUE(BroughtBack(description)) << "Information left it minimised";
+
+  Minimise(description);
+  x11test::ChooseFromBar(WidgetOf(calc)->menuBar(), "Window", "Description");
+  EXPECT_TRUE(BroughtBack(description)) << "Window > Description left it minimised";
+  EXPECT_TRUE(fw::RuntimeGetImplicitWindow(DescriptionWnd::kClassName) == description);
 }
+
+TEST_F(UnderWindowManager, AnAboutWindowMinimisedAtStartUpComesBackFromTheMenu) {
+  _MakeDefaultView();
+  auto about = OpenAbout();
+  ASSERT_TRUE(about);
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(WidgetOf(about)));
+  Minimise(about);
+  // The hand-over comes by the timer and hides it.
+  ASSERT_TRUE(QTest::qWaitFor([] { return bool(fw::RuntimeGetImplicitWindow(ControlWnd::kClassName)); }, 9000));
+  auto calc = fw::RuntimeGetImplicitWindow(ControlWnd::kClassName);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return WidgetOf(calc)->isActiveWindow() && !about->IsShown(); }));
+
+  x11test::ChooseFromBar(WidgetOf(calc)->menuBar(), "Window", kAboutCaption);
+  EXPECT_TRUE(BroughtBack(about)) << "Window > About left it minimised";
+  EXPECT_TRUE(OpenAbout() == about);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
   if (testing::GTEST_FLAG(list_tests)) return RUN_ALL_TESTS();  // no display needed to list them
-  if (!StartXvfb()) {
+  if (!x11test::StartXvfb()) {
     std::fprintf(stderr, "gui_x11: Xvfb did not start\n");
     return 1;
   }

@@ -177,6 +177,9 @@ void QtWindowPeer::Place(bool centred, std::int64_t left, std::int64_t top) {
 
 void QtWindowPeer::Show() {
   if (!widget) return;
+  // A minimised window comes back as it was before: showing or raising it
+  // alone leaves it minimised, and a hidden one would be mapped minimised.
+  if (widget->windowState() & Qt::WindowMinimized) widget->setWindowState(widget->windowState() & ~Qt::WindowMinimized);
   widget->show();
   // Showing makes the native window, which Qt names after the program.
   if (owner_.Title().empty()) ClearWindowSystemTitle(widget);
