@@ -185,13 +185,22 @@ class FileOutput : public JobOutput {
   }
   QIODevice& Device() override { return file_; }
   void Finish() override {
+    // commit() misses a failure of the last buffered write: flush first.
+    // Qt gives no text for that failure; the system's is in errno.
+    errno = 0;
+    if (!file_.flush()) {
+      Fail(errno ? std::strerror(errno) : file_.errorString().toStdString());
+      file_.cancelWriting();
+      file_.commit();  // drops the unfinished file
+      return;
+    }
     if (!file_.commit()) Fail();
   }
 
  private:
-  void Fail() {
-    detail::ReportPrintFailure("The document was not saved as " + file_.fileName().toStdString() + ": " +
-                               file_.errorString().toStdString() + ".");
+  void Fail() { Fail(file_.errorString().toStdString()); }
+  void Fail(const std::string& reason) {
+    detail::ReportPrintFailure("The document was not saved as " + file_.fileName().toStdString() + ": " + reason + ".");
   }
   QSaveFile file_;
 };
