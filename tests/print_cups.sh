@@ -447,6 +447,8 @@ expect_quit() {
 #   hung       the scheduler is stopped (SIGSTOP) before File > Print
 #   hung-open  it is stopped while the dialog is up, then Print is pressed
 #   gone       it ends while the dialog is up, then Print is pressed
+#   hung-file  it is stopped while the dialog is up with a file chosen (there
+#              is no printer), then Print is pressed: the file needs no service
 #   tmpdir     TMPDIR is missing or cannot take files: the job needs none
 #   disk-full  Print to File onto a disk with too little room, then with room
 run_failure() {
@@ -485,6 +487,22 @@ run_failure() {
       else
         expect_report '^Nothing was printed on PDF: the print service is not running or cannot be reached\.$' 20
       fi
+      expect_nothing_lost
+      expect_quit
+      ;;
+    hung-file)
+      lpadmin -x PDF
+      mkdir -p "$work/home/out"
+      PROGRAM_DIR="$work/home/out"
+      open_description "$program"
+      choose_print
+      local dialog pdf="$work/home/out/$JOB_NAME.pdf" i
+      dialog="$(find_window Print 15)" || exit 1
+      kill -STOP "$cupsd_pid"
+      press "$dialog" Return
+      for i in $(seq 200); do pdfinfo "$pdf" >/dev/null 2>&1 && break; sleep 0.1; done
+      pdfinfo "$pdf" >/dev/null 2>&1 || fail "no whole PDF at $pdf within 20 s: $(ls -A "$work/home/out" | tr '\n' ' ')"
+      (( $(report_count) == 0 )) || fail "the print to a file reported: $(reports)"
       expect_nothing_lost
       expect_quit
       ;;
