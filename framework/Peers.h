@@ -156,10 +156,12 @@ class Toolkit {
   virtual void Shutdown() = 0;
 
   // Printing (framework/Printing.h): the system's print dialog over
-  // `parent` (none for no window), giving the page graphics of a new job or
-  // none when cancelled; the graphics of a job that prints into a PDF file;
-  // and one pass over the pending events other than user input.
-  virtual Ref<Graphics> OpenPrinterDialog(Window* parent) = 0;
+  // `parent` (none for no window), giving the page graphics of a new job
+  // named `jobName`, or none when cancelled or when the job cannot start
+  // (reported through ReportPrintFailure); the graphics of a job that prints
+  // into a PDF file; and one pass over the pending events other than user
+  // input.
+  virtual Ref<Graphics> OpenPrinterDialog(Window* parent, const std::string& jobName) = 0;
   virtual Ref<Graphics> PdfPrintJob(const std::string& path) = 0;
   virtual void BackgroundTask() = 0;
 };
@@ -170,6 +172,10 @@ Toolkit* InstalledToolkit();
 
 // Closes every window without raising events.
 void CloseAllWindows();
+
+// A print job that could not start or finish: one line on standard error
+// and one message box, titled like MsgBox's. Nothing is raised.
+void ReportPrintFailure(const std::string& text);
 
 // ---- Where the user's input enters the model ----------------------------------
 

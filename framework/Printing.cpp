@@ -5,9 +5,12 @@
 #include "framework/Printing.h"
 
 #include <functional>
+#include <iostream>
 
+#include "framework/Application.h"
 #include "framework/Controls.h"
 #include "framework/Peers.h"
+#include "framework/Services.h"
 #include "framework/TestSeams.h"
 #include "framework/Window.h"
 
@@ -32,13 +35,29 @@ const test::ResetRegistration reset([] {
   Seams().factory = nullptr;
 });
 
+// What the job is called in the print service's queue and log (and what
+// a PDF printer names its file by): the application's name and the title
+// of the window that prints, "Quorvel - Description"; either alone when the
+// other is empty.
+std::string JobName(Window* window) {
+  const auto app = getAppObject();
+  std::string name = app ? app->ShortVersion() : String();
+  const std::string title = window ? window->Title() : String();
+  if (!title.empty()) name = name.empty() ? title : name + " - " + title;
+  return name;
+}
+
 }  // namespace
 
 Ref<Graphics> OpenPrinterDialog(const Ref<Object>& /*pageSetup*/, const Ref<Window>& parent) {
   CheckUIThread("OpenPrinterDialog");
   if (auto& dialog = Seams().dialog) return dialog();
   auto* toolkit = detail::InstalledToolkit();
-  return toolkit ? toolkit->OpenPrinterDialog(parent.get()) : Ref<Graphics>();
+  if (!toolkit) return {};
+  // Without a parent, the job is the front window's: the one whose menu
+  // the user chose Print from.
+  const Ref<Window> window = parent ? parent : toolkit->FrontWindow();
+  return toolkit->OpenPrinterDialog(parent.get(), JobName(window.get()));
 }
 
 void RuntimeBackgroundTask() {
@@ -58,6 +77,15 @@ Ref<StyledTextPrinter> TextArea::styledTextPrinter(const Ref<Graphics>& graphics
 
 namespace detail {
 Ref<StyledTextPrinter> ControlPeer::PrintText(const Ref<Graphics>&, std::int64_t) { return {}; }
+
+void ReportPrintFailure(const std::string& text) {
+  std::cerr << text << std::endl;
+  try {
+    MsgBox(text);
+  } catch (const std::exception& e) {
+    std::cerr << "the message could not be shown: " << e.what() << std::endl;
+  }
+}
 }  // namespace detail
 
 namespace test {

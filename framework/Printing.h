@@ -5,7 +5,9 @@
 // Units are those of the page graphics: 72 to the inch, with the origin at
 // the top-left of the printable area. A job ends, and is sent to the
 // printer, when the last reference to its page graphics goes; there is no
-// call to end it. Nothing here draws headers, footers or page numbers.
+// call to end it. A job that cannot start or finish is told in one message
+// box and raises nothing. Nothing here draws headers, footers or page
+// numbers.
 #pragma once
 
 // The printer's EOF is a name of the program's; the C library's macro of
@@ -41,8 +43,11 @@ class StyledTextPrinter : public Object {
   std::string ClassName() const override { return "StyledTextPrinter"; }
 };
 
-// Shows the system's print dialog; the page graphics of a new job, or none
-// when the user cancels. `pageSetup` and `parent` may be none.
+// Shows the system's print dialog; the page graphics of a new job, named
+// after the application and the window that prints (`parent`, or else the
+// front window), or none when the user cancels, when the print service does
+// not answer or when the job cannot start (both told in a message box).
+// `pageSetup` and `parent` may be none.
 Ref<Graphics> OpenPrinterDialog(const Ref<Object>& pageSetup = {}, const Ref<Window>& parent = {});
 
 // Lets the event loop handle the pending events other than user input

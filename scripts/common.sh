@@ -4,7 +4,7 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 PACKAGES=(cmake make g++ pkg-config qt6-base-dev qt6-wayland libgl-dev libxcb1-dev libgtest-dev
           xvfb xauth xdotool x11-utils x11-apps openbox fonts-liberation2 locales
-          cups-daemon cups-client cups-filters printer-driver-cups-pdf poppler-utils
+          libcups2-dev cups-daemon cups-client cups-filters printer-driver-cups-pdf poppler-utils xclip
           binutils-mingw-w64-x86-64 desktop-file-utils clang-format)
 
 install_missing() {

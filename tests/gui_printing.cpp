@@ -3,6 +3,7 @@
 // print loop here is the one the program runs: a block at (0, 0), a new
 // page only between blocks, one background-task yield a pass.
 #include <QFile>
+#include <QFileInfo>
 #include <QPageLayout>
 #include <QPointer>
 #include <QPrinter>
@@ -18,6 +19,8 @@
 
 #include "framework/Controls.h"
 #include "framework/Printing.h"
+#include "framework/Run.h"
+#include "framework/TestSeams.h"
 #include "framework/Window.h"
 #include "info/DescriptionWnd.h"
 #include "info/DescriptionWndLayout.h"
@@ -383,4 +386,24 @@ TEST_F(PrintingTest, TheDescriptionPrintsItsWholeTextWithABoldHeadingAPageABlock
   EXPECT_TRUE(fonts.contains(QRegularExpression(R"(Serif-Bold\b)"))) << fonts.toStdString();
   EXPECT_GE(blocks, 1);
   EXPECT_EQ(PdfPageCount(Pdf()), blocks);
+}
+
+// A job that cannot start is told once, in the user's words with the
+// system's reason, and the handler ends as when the dialog is cancelled:
+// nothing raised, nothing written, the window as it was.
+TEST_F(PrintingTest, AJobThatCannotStartIsToldOnceAndRaisesNothing) {
+  auto description = DescriptionWnd();
+  description->Show();
+  const QString path = dir_.filePath("no-such-folder/out.pdf");
+  fw::test::SetPrintDialog([path] { return fw::test::PdfPrintJob(path.toStdString()); });
+  std::vector<std::string> messages;
+  fw::test::SetMessageBoxObserver([&messages](const std::string& text) { messages.push_back(text); });
+  fw::RuntimeChooseMenuItem(description->Print(), description);
+  fw::test::SetMessageBoxObserver(nullptr);
+  EXPECT_FALSE(fw::RuntimeHasPendingException());
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_TRUE(messages[0].starts_with("The document was not saved as " + path.toStdString() + ": ")) << messages[0];
+  EXPECT_GT(messages[0].size(), ("The document was not saved as " + path.toStdString() + ": .").size());
+  EXPECT_FALSE(QFileInfo::exists(path));
+  EXPECT_TRUE(fw::test::WidgetOf(fw::Ref<fw::Window>(description))->isVisible());
 }

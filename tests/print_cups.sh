@@ -10,7 +10,13 @@
 #   print_cups.sh program QUORVEL TEXT-FILE
 #                                    the program: Information, Alt, File,
 #                                    Print, Return; the PDF must hold the
-#                                    words of TEXT-FILE and a bold font
+#                                    words of TEXT-FILE and a bold font, and
+#                                    the job the program's name and the
+#                                    window's
+#   print_cups.sh failure CASE QUORVEL
+#                                    a print that cannot go out (see
+#                                    run_failure for the cases): the program
+#                                    runs on, says so once, and loses nothing
 #
 # cups-pdf reads its settings only from /etc/cups: cups-pdf.conf, or
 # cups-pdf-NAME.conf for a queue whose device is cups-pdf:/NAME. Each run
@@ -25,6 +31,7 @@ work=""
 cupsd_pid=""
 program_pid=""
 cups_pdf_conf=""
+small_disk=""
 
 # Messages go to stderr, so that a failure inside $( ) is still seen; the
 # callers of such functions add "|| exit 1".
@@ -113,6 +120,7 @@ EOF
 # queue's cups-pdf settings.
 cups_stop() {
   if [[ -n "$cupsd_pid" ]]; then
+    kill -CONT "$cupsd_pid" 2>/dev/null  # a stopped scheduler ends only once resumed
     kill "$cupsd_pid" 2>/dev/null
     wait "$cupsd_pid" 2>/dev/null
     cupsd_pid=""
@@ -152,15 +160,21 @@ cleanup() {
   [[ -n "$program_pid" ]] && kill "$program_pid" 2>/dev/null
   xvfb_stop
   cups_stop
+  [[ -n "$small_disk" ]] && umount "$small_disk" 2>/dev/null
   [[ -n "$work" ]] && rm -rf "$work"
 }
 
 # start_program PROGRAM ARGS...: runs it under the Xvfb, on xcb, with the
 # run's own CUPS server, home and runtime directory.
+# PROGRAM_ENV holds further NAME=VALUE settings for it, PROGRAM_DIR the
+# folder it starts in.
+PROGRAM_ENV=()
+PROGRAM_DIR="."
 start_program() {
   mkdir -p "$work/home" "$work/runtime"
   chmod 700 "$work/runtime"
-  HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb "$@" >"$work/program.log" 2>&1 &
+  (cd "$PROGRAM_DIR" && exec env HOME="$work/home" XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb \
+    "${PROGRAM_ENV[@]}" "$@") >"$work/program.log" 2>&1 &
   program_pid=$!
 }
 
@@ -198,25 +212,36 @@ focus() {
   fail "window $1 does not keep the keyboard focus"
 }
 
-# answer_print_dialog KEY: presses KEY in the system's print dialog until
-# the dialog goes. Return prints on the default queue; Escape cancels.
-# Without a window manager the program may hand the focus to the dialog's
-# parent after the dialog maps (its parent's deferred activation), and keys
-# there are blocked by the modal dialog; a click on the dialog's margin
-# makes the program itself activate the dialog.
-answer_print_dialog() {
-  local dialog try i
-  dialog="$(find_window Print 15)" || exit 1
+# press ID KEY: presses KEY in the program's window ID (a dialog or a
+# message box). Without a window manager the program may hand the focus to
+# the dialog's parent after the dialog maps (its parent's deferred
+# activation), and keys there are blocked by the modal dialog; a click on
+# the dialog's margin makes the program itself activate the dialog.
+press() {
+  xdotool mousemove --window "$1" 220 3 click 1
+  focus "$1"
+  xdotool key "$2"
+}
+
+# answer ID KEY: presses KEY in window ID until it goes, five times at most.
+answer() {
+  local id="$1" key="$2" try i
   for try in 1 2 3 4 5; do
-    xdotool mousemove --window "$dialog" 220 3 click 1
-    focus "$dialog"
-    xdotool key "$1"
+    press "$id" "$key"
     for i in $(seq 20); do
-      xwininfo -id "$dialog" 2>/dev/null | grep -q 'Map State: IsViewable' || return 0
+      xwininfo -id "$id" 2>/dev/null | grep -q 'Map State: IsViewable' || return 0
       sleep 0.1
     done
   done
-  fail "the print dialog is still up after $1 five times"
+  fail "window $id is still up after $key five times"
+}
+
+# answer_print_dialog KEY: presses KEY in the system's print dialog until
+# the dialog goes. Return prints on the default queue; Escape cancels.
+answer_print_dialog() {
+  local dialog
+  dialog="$(find_window Print 15)" || exit 1
+  answer "$dialog" "$1"
 }
 accept_print_dialog() { answer_print_dialog Return; }
 
@@ -299,27 +324,54 @@ run_probe() {
 
 # The program, as a user prints its description. The calculator's content
 # is 680 x 300 below its menu bar; the Information button is at
-# (560..660, 250..286) of the content.
+# (560..660, 250..286) of the content, the weight field at (590..630,
+# 101..121).
 MENU_KEYS=(alt Down Return)  # Alt reveals the bar with File first; Down opens it on Print
-run_program() {
-  local program="$1" text_file="$2"
-  [[ -x "$program" ]] || fail "no program at '$program'"
-  [[ -r "$text_file" ]] || fail "no text file at '$text_file'"
-  xvfb_start
-  start_program "$program"
-  local calc height
+WEIGHT=150
+calc=""
+calc_top=""
+description=""
+
+# open_description PROGRAM: starts it, types WEIGHT into the calculator's
+# weight field and opens the description with Information.
+open_description() {
+  start_program "$1"
   # The calculator: 680 wide (the About window may carry the same name).
   calc="$(find_window Quorvel 20 680)" || exit 1
-  height="$(xwininfo -id "$calc" | awk '/^ *Height:/ { print $2 }')"
+  calc_top=$(( $(xwininfo -id "$calc" | awk '/^ *Height:/ { print $2 }') - 300 ))
   focus "$calc"
-  xdotool mousemove --window "$calc" 610 $(( height - 300 + 268 )) click 1
-  local description key
+  xdotool mousemove --window "$calc" 610 $(( calc_top + 111 )) click 1
+  xdotool type --delay 50 "$WEIGHT"
+  xdotool mousemove --window "$calc" 610 $(( calc_top + 268 )) click 1
   description="$(find_window Description 10)" || exit 1
+  focus "$description"
+}
+
+choose_print() {
+  local key
   focus "$description"
   for key in "${MENU_KEYS[@]}"; do
     xdotool key "$key"
     sleep 0.3
   done
+}
+
+# The calculator's weight field, read back through the clipboard.
+weight_field() {
+  focus "$calc"
+  xdotool mousemove --window "$calc" 610 $(( calc_top + 111 )) click 1
+  xdotool key ctrl+a ctrl+c
+  sleep 0.3
+  timeout 5 xclip -o -selection clipboard 2>/dev/null
+}
+
+run_program() {
+  local program="$1" text_file="$2"
+  [[ -x "$program" ]] || fail "no program at '$program'"
+  [[ -r "$text_file" ]] || fail "no text file at '$text_file'"
+  xvfb_start
+  open_description "$program"
+  choose_print
   accept_print_dialog
   local pdf
   pdf="$(wait_for_pdf "$work/cups" 60)" || exit 1
@@ -332,15 +384,181 @@ run_program() {
   if pdffonts "$pdf" | grep -q 'Type 3'; then want="${want//≥/}"; fi
   expect_text "$pdf" "$want"
   expect_bold "$pdf"
+  # The job bears the program's name and the window's, in the service's
+  # page log and in the name cups-pdf gives its file.
+  grep -q -F " $JOB_NAME " "$work/cups/log/page_log" ||
+    fail "no job named '$JOB_NAME' in the page log: $(cat "$work/cups/log/page_log")"
+  [[ "$(basename "$pdf")" == *Quorvel*Description* ]] || fail "the queue named its file $(basename "$pdf")"
   kill -0 "$program_pid" 2>/dev/null || fail "the program ended after printing"
-  echo "PASS: the program printed its description through Information, Alt, File, Print and the print dialog"
+  (( $(report_count) == 0 )) || fail "the program reported a failure: $(reports)"
+  echo "PASS: the program printed its description through Information, Alt, File, Print and the print dialog, as the job '$JOB_NAME'"
+}
+
+JOB_NAME="Quorvel - Description"
+
+# ---- Prints that cannot go out -------------------------------------------------
+
+# The lines the program writes, one for each message box, when a print fails.
+reports() { grep -E '^(Nothing |The document was not saved)' "$work/program.log"; }
+report_count() { reports | wc -l; }
+
+# expect_report PATTERN SECONDS: within SECONDS, one message box says what
+# failed, in a line that matches PATTERN; it is dismissed, and no other
+# follows.
+expect_report() {
+  local deadline=$(( $(now_ms) + $2 * 1000 )) box="" id
+  while (( $(now_ms) < deadline )) && [[ -z "$box" ]]; do
+    kill -0 "$program_pid" 2>/dev/null || fail "the program ended: $(tail -n 5 "$work/program.log")"
+    for id in $(xdotool search --onlyvisible --pid "$program_pid" 2>/dev/null); do
+      [[ "$id" != "$calc" && "$(xdotool getwindowname "$id" 2>/dev/null)" == Quorvel ]] &&
+        xwininfo -id "$id" 2>/dev/null | grep -q 'Map State: IsViewable' && box="$id"
+    done
+    sleep 0.1
+  done
+  [[ -n "$box" ]] || fail "no message box within $2 s (reports: $(reports))"
+  (( $(report_count) == 1 )) || fail "$(report_count) reports, not one: $(reports)"
+  reports | grep -q -E "$1" || fail "the report does not say '$1': $(reports)"
+  answer "$box" Return
+  sleep 2
+  (( $(report_count) == 1 )) || fail "more reports followed: $(reports)"
+}
+
+# expect_nothing_lost: the program runs on with its windows and what was
+# typed into them.
+expect_nothing_lost() {
+  kill -0 "$program_pid" 2>/dev/null || fail "the program ended: $(tail -n 5 "$work/program.log")"
+  xwininfo -id "$description" 2>/dev/null | grep -q 'Map State: IsViewable' || fail "the description window went"
+  local weight
+  weight="$(weight_field)"
+  [[ "$weight" == "$WEIGHT" ]] || fail "the weight field holds '$weight', not '$WEIGHT'"
+}
+
+# expect_quit: Ctrl+Q in the calculator ends the program at once, whatever
+# the print service does.
+expect_quit() {
+  focus "$calc"
+  xdotool key ctrl+q
+  wait_program 15
+  [[ "$program_status" == 0 ]] || fail "the program exited with $program_status after Ctrl+Q"
+}
+
+# run_failure CASE PROGRAM:
+#   rejected   the queue rejects jobs (cupsreject)
+#   hung       the scheduler is stopped (SIGSTOP) before File > Print
+#   hung-open  it is stopped while the dialog is up, then Print is pressed
+#   gone       it ends while the dialog is up, then Print is pressed
+#   hung-file  it is stopped while the dialog is up with a file chosen (there
+#              is no printer), then Print is pressed: the file needs no service
+#   tmpdir     TMPDIR is missing or cannot take files: the job needs none
+#   disk-full  Print to File onto a disk with too little room, then with room
+run_failure() {
+  local case="$1" program="$2" started
+  [[ -x "$program" ]] || fail "no program at '$program'"
+  xvfb_start
+  case "$case" in
+    rejected)
+      cupsreject PDF
+      open_description "$program"
+      choose_print
+      accept_print_dialog
+      expect_report '^Nothing was printed on PDF: .*not accepting jobs' 20
+      [[ -z "$(lpstat -W all -o PDF 2>/dev/null)" ]] || fail "a job is queued: $(lpstat -W all -o PDF)"
+      expect_nothing_lost
+      ;;
+    hung)
+      open_description "$program"
+      kill -STOP "$cupsd_pid"
+      choose_print
+      expect_report '^Nothing can be printed now: the print service does not answer\.$' 20
+      xdotool search --onlyvisible --name '^Print$' >/dev/null 2>&1 && fail "the print dialog came up"
+      expect_nothing_lost
+      expect_quit
+      ;;
+    hung-open | gone)
+      open_description "$program"
+      choose_print
+      local dialog
+      dialog="$(find_window Print 15)" || exit 1
+      if [[ "$case" == hung-open ]]; then kill -STOP "$cupsd_pid"; else cups_stop; fi
+      # Once: the dialog may take a few seconds to find out.
+      press "$dialog" Return
+      if [[ "$case" == hung-open ]]; then
+        expect_report '^Nothing can be printed now: the print service does not answer\.$' 20
+      else
+        expect_report '^Nothing was printed on PDF: the print service is not running or cannot be reached\.$' 20
+      fi
+      expect_nothing_lost
+      expect_quit
+      ;;
+    hung-file)
+      lpadmin -x PDF
+      mkdir -p "$work/home/out"
+      PROGRAM_DIR="$work/home/out"
+      open_description "$program"
+      choose_print
+      local dialog pdf="$work/home/out/$JOB_NAME.pdf" i
+      dialog="$(find_window Print 15)" || exit 1
+      kill -STOP "$cupsd_pid"
+      press "$dialog" Return
+      for i in $(seq 200); do pdfinfo "$pdf" >/dev/null 2>&1 && break; sleep 0.1; done
+      pdfinfo "$pdf" >/dev/null 2>&1 || fail "no whole PDF at $pdf within 20 s: $(ls -A "$work/home/out" | tr '\n' ' ')"
+      (( $(report_count) == 0 )) || fail "the print to a file reported: $(reports)"
+      expect_nothing_lost
+      expect_quit
+      ;;
+    tmpdir)
+      local tmpdir
+      for tmpdir in "$work/no-such-dir" /proc; do
+        PROGRAM_ENV=("TMPDIR=$tmpdir")
+        open_description "$program"
+        choose_print
+        accept_print_dialog
+        wait_for_pdf "$work/cups" 60 >/dev/null || exit 1
+        sleep 1
+        (( $(report_count) == 0 )) || fail "TMPDIR=$tmpdir: $(reports)"
+        expect_nothing_lost
+        expect_quit
+        rm -f "$work/cups/out"/*.pdf
+      done
+      ;;
+    disk-full)
+      # No printer: the dialog offers a file, named after the job, in the
+      # folder the program was started in.
+      lpadmin -x PDF
+      small_disk="$work/home/out"
+      mkdir -p "$small_disk"
+      mount -t tmpfs -o size=64k tmpfs "$small_disk" 2>/dev/null || {
+        small_disk=""
+        echo "SKIP: no tmpfs can be mounted here"
+        exit 77
+      }
+      # About 8 KB of room: less than the document needs.
+      dd if=/dev/zero of="$small_disk/filler" bs=4k count=14 2>/dev/null
+      PROGRAM_DIR="$small_disk"
+      open_description "$program"
+      choose_print
+      accept_print_dialog
+      expect_report "^The document was not saved as $small_disk/$JOB_NAME\\.pdf: .*No space left on device" 20
+      [[ "$(ls -A "$small_disk")" == filler ]] || fail "the disk holds $(ls -A "$small_disk" | tr '\n' ' ')"
+      expect_nothing_lost
+      # With room, the same print writes the whole document there.
+      rm "$small_disk/filler"
+      choose_print
+      accept_print_dialog
+      local pdf="$small_disk/$JOB_NAME.pdf" i
+      for i in $(seq 100); do pdfinfo "$pdf" >/dev/null 2>&1 && break; sleep 0.1; done
+      pdfinfo "$pdf" >/dev/null 2>&1 || fail "no whole PDF at $pdf: $(ls -A "$small_disk" | tr '\n' ' ')"
+      (( $(report_count) == 1 )) || fail "the second print reported: $(reports)"
+      ;;
+  esac
+  echo "PASS: $case: the program ran on, said what failed once and lost nothing"
 }
 
 mode="${1:-}"
 case "$mode" in
-  harness | probe | program) ;;
+  harness | probe | program | failure) ;;
   *)
-    echo "usage: $0 harness | probe PROBE | program QUORVEL TEXT-FILE" >&2
+    echo "usage: $0 harness | probe PROBE | program QUORVEL TEXT-FILE | failure CASE QUORVEL" >&2
     exit 2
     ;;
 esac
@@ -348,7 +566,7 @@ if [[ "$(id -u)" -ne 0 ]]; then
   echo "SKIP: the cups-pdf backend and its settings in /etc/cups need root"
   exit 77
 fi
-for tool in cupsd lpadmin lp lpstat Xvfb xdotool xwininfo pdftotext pdffonts pdfinfo; do
+for tool in cupsd lpadmin lp lpstat cupsreject Xvfb xdotool xwininfo xclip pdftotext pdffonts pdfinfo; do
   command -v "$tool" >/dev/null || fail "$tool is not installed"
 done
 [[ -x /usr/lib/cups/backend/cups-pdf ]] || fail "the cups-pdf backend is not installed"
@@ -362,4 +580,5 @@ case "$mode" in
   harness) run_harness ;;
   probe) run_probe "${2:-}" ;;
   program) run_program "${2:-}" "${3:-}" ;;
+  failure) run_failure "${2:-}" "${3:-}" ;;
 esac

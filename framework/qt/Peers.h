@@ -134,7 +134,7 @@ void InstallHiddenMenuBarView(WindowWidget* window, const Ref<MenuBar>& bar);
 // Printing (Printing.cpp): the system's print dialog, a job into a PDF
 // file, the background-task pass, and a printer of a copy of an editor's
 // document onto the graphics of a job.
-Ref<Graphics> QtOpenPrinterDialog(Window* parent);
+Ref<Graphics> QtOpenPrinterDialog(Window* parent, const std::string& jobName);
 Ref<Graphics> QtPdfPrintJob(const std::string& path);
 void QtBackgroundTask();
 Ref<StyledTextPrinter> NewDocumentPrinter(const Ref<Graphics>& graphics, const QTextEdit& editor, std::int64_t width);

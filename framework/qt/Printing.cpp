@@ -1,6 +1,16 @@
 // Printing on Qt: the system's print dialog on a QPrinter, the page
-// graphics that own the job's printer and painter, and the styled-text
+// graphics that own the job's PDF writer and painter, and the styled-text
 // printer that draws a copy of a text area's document line by line.
+//
+// Qt's own print engine talks to the print service on the UI thread and
+// waits for it without end; so the framework asks the service itself, on a
+// thread of its own, before the dialog comes up and again when its Print
+// button is pressed, and waits at most kServiceWait for an answer. A job
+// for a printer is drawn into a PDF in memory (no temporary file) and sent
+// by a thread of its own on a connection whose every wait ends after
+// kServiceWait of silence; its outcome comes back to the event loop. A job
+// into a file is written beside the file and put in its place only once it
+// is whole. What fails is told once, in a message box.
 //
 // The page graphics hold nothing of any window, and the styled-text printer
 // holds its own copy of the text and its graphics, so a window that goes
@@ -8,17 +18,36 @@
 // leaves the job whole.
 #include "framework/Printing.h"
 
+#include <cups/cups.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <QBuffer>
 #include <QCoreApplication>
+#include <QEventLoop>
+#include <QLineEdit>
 #include <QPageLayout>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPointer>
 #include <QPrintDialog>
+#include <QPrintEngine>
 #include <QPrinter>
+#include <QSaveFile>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QTextLayout>
+#include <QTimer>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <functional>
+#include <future>
 #include <memory>
+#include <optional>
+#include <thread>
+#include <utility>
 #include <vector>
 
 #include "framework/Controls.h"
@@ -28,33 +57,404 @@
 namespace fw {
 namespace {
 
-// One print job: its printer and the painter begun on it, in units of
+using namespace std::chrono_literals;
+
+// The longest the framework waits for the print service to answer: before
+// the dialog, when Print is pressed, and for every step of sending a job.
+constexpr auto kServiceWait = 3s;
+
+// ---- The print service, asked off the UI thread ----------------------------------
+
+// Where Qt's print support finds the service; read on the UI thread, whose
+// settings are the ones that count.
+struct ServiceAddress {
+  std::string host;
+  int port = 0;
+  http_encryption_t encryption = HTTP_ENCRYPTION_IF_REQUESTED;
+};
+
+ServiceAddress CurrentService() { return {cupsServer(), ippPort(), cupsEncryption()}; }
+
+// A connection of one worker thread to the service, on which every wait
+// ends after kServiceWait without a byte.
+class Connection {
+ public:
+  explicit Connection(const ServiceAddress& address) {
+    // A worker has no one to ask for a password; the service may say no.
+    cupsSetPasswordCB2([](const char*, http_t*, const char*, const char*, void*) -> const char* { return nullptr; },
+                       nullptr);
+    const auto start = std::chrono::steady_clock::now();
+    http_ = httpConnect2(address.host.c_str(), address.port, nullptr, AF_UNSPEC, address.encryption, 1,
+                         static_cast<int>(std::chrono::milliseconds(kServiceWait).count()), nullptr);
+    if (!http_) {
+      silent_ = std::chrono::steady_clock::now() - start >= kServiceWait - 100ms;
+      return;
+    }
+    httpSetTimeout(
+        http_, std::chrono::duration<double>(kServiceWait).count(),
+        [](http_t*, void* self) {
+          static_cast<Connection*>(self)->silent_ = true;
+          return 0;  // gives up
+        },
+        this);
+  }
+  ~Connection() {
+    if (http_) httpClose(http_);
+  }
+  Connection(const Connection&) = delete;
+  Connection& operator=(const Connection&) = delete;
+
+  http_t* Http() const { return http_; }
+  // True once a wait went by without an answer.
+  bool Silent() const { return silent_; }
+
+ private:
+  http_t* http_ = nullptr;
+  bool silent_ = false;
+};
+
+enum class Service {
+  kAnswers,  // it answered a request
+  kAbsent,   // nothing listens: Qt finds no printers at once
+  kSilent,   // it took the connection or the request and said nothing
+};
+
+Service AskService(const ServiceAddress& address) {
+  Connection connection(address);
+  if (!connection.Http()) return connection.Silent() ? Service::kSilent : Service::kAbsent;
+  ipp_t* response = cupsDoRequest(connection.Http(), ippNewRequest(IPP_OP_CUPS_GET_DEFAULT), "/");
+  const bool answered = response != nullptr;
+  ippDelete(response);
+  if (connection.Silent()) return Service::kSilent;
+  // Any answer, a refusal too, shows that the service is there.
+  return answered || cupsLastError() != IPP_STATUS_ERROR_INTERNAL ? Service::kAnswers : Service::kAbsent;
+}
+
+// Runs `work` on a thread of its own and waits for it on the UI thread for
+// at most `bound`, letting paints and timers run and holding user input
+// back until the wait is over (as the background-task yield does). None
+// when it has not ended by then; it runs on and its result is dropped.
+template <class T>
+std::optional<T> WaitOffThread(std::function<T()> work, std::chrono::milliseconds bound) {
+  auto task = std::make_shared<std::packaged_task<T()>>(std::move(work));
+  std::future<T> result = task->get_future();
+  std::thread([task] { (*task)(); }).detach();
+  const auto deadline = std::chrono::steady_clock::now() + bound;
+  QEventLoop loop;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+    if (result.wait_for(0s) == std::future_status::ready || std::chrono::steady_clock::now() >= deadline) loop.quit();
+  });
+  poll.start(20);
+  if (result.wait_for(0s) != std::future_status::ready) loop.exec(QEventLoop::ExcludeUserInputEvents);
+  if (result.wait_for(0s) != std::future_status::ready) return std::nullopt;
+  return result.get();
+}
+
+Service ProbeService() {
+  const ServiceAddress address = CurrentService();
+  return WaitOffThread<Service>([address] { return AskService(address); }, kServiceWait + 1s)
+      .value_or(Service::kSilent);
+}
+
+const char* const kServiceSilent = "Nothing can be printed now: the print service does not answer.";
+
+// ---- Jobs -----------------------------------------------------------------------
+
+// Where a job's PDF goes: a device to write it into while it is drawn, and
+// what becomes of it once it is complete.
+class JobOutput {
+ public:
+  virtual ~JobOutput() = default;
+  virtual QIODevice& Device() = 0;
+  // The PDF is complete. Reports its own failure; raises nothing.
+  virtual void Finish() = 0;
+};
+
+// A PDF file, written beside its place and moved there only once it is
+// whole: a job that fails leaves no part of a document behind, and a file
+// it was to replace stays as it was.
+class FileOutput : public JobOutput {
+ public:
+  explicit FileOutput(const QString& path) : file_(path) {}
+  // False, with the reason reported, when the file cannot be made.
+  bool Open() {
+    if (file_.open(QIODevice::WriteOnly)) return true;
+    Fail();
+    return false;
+  }
+  QIODevice& Device() override { return file_; }
+  void Finish() override {
+    // commit() misses a failure of the last buffered write: flush first.
+    // Qt gives no text for that failure; the system's is in errno.
+    errno = 0;
+    if (!file_.flush()) {
+      Fail(errno ? std::strerror(errno) : file_.errorString().toStdString());
+      file_.cancelWriting();
+      file_.commit();  // drops the unfinished file
+      return;
+    }
+    if (!file_.commit()) Fail();
+  }
+
+ private:
+  void Fail() { Fail(file_.errorString().toStdString()); }
+  void Fail(const std::string& reason) {
+    detail::ReportPrintFailure("The document was not saved as " + file_.fileName().toStdString() + ": " + reason + ".");
+  }
+  QSaveFile file_;
+};
+
+// What the print service says to one job.
+struct Outcome {
+  bool sent = false;
+  std::string reason;  // why it was not
+};
+
+// One job for a printer of the service: what is sent and where.
+struct Submission {
+  ServiceAddress service;
+  std::string queue, jobName;
+  std::vector<std::pair<std::string, std::string>> options;
+  QByteArray pdf;
+};
+
+// Sends the job with one Print-Job request; runs on a worker thread.
+Outcome Send(const Submission& job) {
+  Connection connection(job.service);
+  if (!connection.Http()) {
+    return {false, connection.Silent() ? "the print service does not answer"
+                                       : "the print service is not running or cannot be reached"};
+  }
+  // The request reads the document from a file; this one lives in memory.
+  const int fd = memfd_create("quorvel-print-job", MFD_CLOEXEC);
+  if (fd < 0) return {false, std::string("the job could not be held for sending (") + strerror(errno) + ")"};
+  for (qsizetype done = 0; done < job.pdf.size();) {
+    const ssize_t n = write(fd, job.pdf.constData() + done, static_cast<std::size_t>(job.pdf.size() - done));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      const std::string reason = strerror(errno);
+      close(fd);
+      return {false, "the job could not be held for sending (" + reason + ")"};
+    }
+    done += n;
+  }
+  lseek(fd, 0, SEEK_SET);
+
+  const std::string queue = job.queue.substr(0, job.queue.find('/'));  // the queue of an instance
+  const std::string resource = "/printers/" + queue;
+  char uri[HTTP_MAX_URI];
+  httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr,
+                   job.service.host.starts_with('/') ? "localhost" : job.service.host.c_str(), job.service.port,
+                   "/printers/%s", queue.c_str());
+  ipp_t* request = ippNewRequest(IPP_OP_PRINT_JOB);
+  ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
+  ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
+  ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "job-name", nullptr, job.jobName.c_str());
+  ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_MIMETYPE, "document-format", nullptr, "application/pdf");
+  cups_option_t* options = nullptr;
+  int count = 0;
+  for (const auto& [name, value] : job.options) count = cupsAddOption(name.c_str(), value.c_str(), count, &options);
+  cupsEncodeOptions2(request, count, options, IPP_TAG_OPERATION);
+  cupsEncodeOptions2(request, count, options, IPP_TAG_JOB);
+  cupsFreeOptions(count, options);
+
+  ipp_t* response = cupsDoIORequest(connection.Http(), request, resource.c_str(), fd, -1);  // frees the request
+  ippDelete(response);
+  close(fd);
+  if (connection.Silent()) return {false, "the print service does not answer"};
+  if (cupsLastError() > IPP_STATUS_OK_CONFLICTING) return {false, cupsLastErrorString()};
+  return {true, {}};
+}
+
+// The jobs on their way to the service. Each is sent on a thread of its
+// own; its outcome is picked up here, on the UI thread, and a failure
+// reported. When the program quits it waits for the jobs still on their
+// way, each bounded by the service's waits.
+class Submissions : public QObject {
+ public:
+  // The one of the application, made with its first job.
+  static Submissions& Get() {
+    static QPointer<Submissions> self;
+    if (!self) self = new Submissions(QCoreApplication::instance());
+    return *self;
+  }
+
+  void Add(Submission job) {
+    std::string queue = job.queue;
+    auto task = std::make_shared<std::packaged_task<Outcome()>>([job = std::move(job)] { return Send(job); });
+    running_.push_back({task->get_future(), std::move(queue)});
+    std::thread([task] { (*task)(); }).detach();
+    if (!poll_.isActive()) poll_.start(50);
+  }
+
+ private:
+  struct Running {
+    std::future<Outcome> outcome;
+    std::string queue;
+  };
+
+  explicit Submissions(QObject* app) : QObject(app) {
+    connect(&poll_, &QTimer::timeout, this, &Submissions::Poll);
+    connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, [this] {
+      for (auto& job : running_) job.outcome.wait_for(4 * kServiceWait);
+    });
+  }
+
+  void Poll() {
+    std::vector<Running> done;
+    for (auto it = running_.begin(); it != running_.end();) {
+      if (it->outcome.wait_for(0s) == std::future_status::ready) {
+        done.push_back(std::move(*it));
+        it = running_.erase(it);
+      } else {
+        ++it;
+      }
+    }
+    if (running_.empty()) poll_.stop();
+    // Reported once the list is settled: a message box runs the loop, and
+    // this with it.
+    for (auto& job : done) {
+      const Outcome outcome = job.outcome.get();
+      if (!outcome.sent)
+        detail::ReportPrintFailure("Nothing was printed on " + job.queue + ": " + outcome.reason + ".");
+    }
+  }
+
+  std::vector<Running> running_;
+  QTimer poll_;
+};
+
+// A job for a printer of the service: drawn into memory, then sent.
+class PrinterOutput : public JobOutput {
+ public:
+  explicit PrinterOutput(Submission job) : job_(std::move(job)), buffer_(&job_.pdf) {
+    buffer_.open(QIODevice::WriteOnly);
+  }
+  QIODevice& Device() override { return buffer_; }
+  void Finish() override {
+    buffer_.close();
+    Submissions::Get().Add(std::move(job_));
+  }
+
+ private:
+  Submission job_;
+  QBuffer buffer_;
+};
+
+// The options Qt's print support sends with a job of the dialog's printer:
+// the paper, copies, sides and orientation, then what the dialog and its
+// properties set (Qt keeps those as name-value pairs under an engine
+// property of its own).
+std::vector<std::pair<std::string, std::string>> JobOptions(QPrinter& printer) {
+  const QPageLayout layout = printer.pageLayout();
+  std::vector<std::pair<std::string, std::string>> options;
+  options.emplace_back("media", layout.pageSize().key().toStdString());
+  if (printer.copyCount() > 1) {
+    options.emplace_back("copies", std::to_string(printer.copyCount()));
+    if (printer.collateCopies()) options.emplace_back("Collate", "True");
+  }
+  switch (printer.duplex()) {
+    case QPrinter::DuplexNone: options.emplace_back("sides", "one-sided"); break;
+    case QPrinter::DuplexAuto:
+      options.emplace_back(
+          "sides", layout.orientation() == QPageLayout::Portrait ? "two-sided-long-edge" : "two-sided-short-edge");
+      break;
+    case QPrinter::DuplexLongSide: options.emplace_back("sides", "two-sided-long-edge"); break;
+    case QPrinter::DuplexShortSide: options.emplace_back("sides", "two-sided-short-edge"); break;
+  }
+  if (layout.orientation() == QPageLayout::Landscape) options.emplace_back("landscape", "");
+  constexpr auto kCupsOptions = QPrintEngine::PrintEnginePropertyKey(0xfe00);
+  const QStringList pairs = printer.printEngine()->property(kCupsOptions).toStringList();
+  for (qsizetype i = 0; i + 1 < pairs.size(); i += 2) {
+    options.emplace_back(pairs[i].toStdString(), pairs[i + 1].toStdString());
+  }
+  return options;
+}
+
+// One print job: its PDF writer and the painter begun on it, in units of
 // 1/72 inch from the printable area's top-left. The job ends, and goes to
-// the printer, when this object goes.
+// its printer or file, when this object goes.
 class PageGraphics : public Graphics {
  public:
-  explicit PageGraphics(std::unique_ptr<QPrinter> printer) : printer_(std::move(printer)) {
-    printer_->setFullPage(false);  // the origin is the printable area's corner
-    if (!painter_.begin(printer_.get())) {
-      throw RuntimeException("the printer could not start the print job");
-    }
-    painter_.scale(printer_->logicalDpiX() / 72.0, printer_->logicalDpiY() / 72.0);
-    painter_.setPen(Qt::black);
+  PageGraphics(std::unique_ptr<JobOutput> output, const QPageLayout& layout, int resolution, const QString& title)
+      : output_(std::move(output)), writer_(&output_->Device()) {
+    writer_.setPageLayout(layout);
+    writer_.setResolution(resolution);
+    writer_.setTitle(title);
+    writer_.setCreator(QCoreApplication::applicationName());
   }
   ~PageGraphics() override {
-    if (painter_.isActive()) painter_.end();
+    if (!painter_.isActive()) return;
+    painter_.end();
+    output_->Finish();
+  }
+
+  // False when the painter cannot begin on the writer.
+  bool Begin() {
+    if (!painter_.begin(&writer_)) return false;
+    painter_.scale(writer_.logicalDpiX() / 72.0, writer_.logicalDpiY() / 72.0);
+    painter_.setPen(Qt::black);
+    return true;
   }
 
   void NextPage() override {
     CheckUIThread("Graphics.NextPage");
-    if (!printer_->newPage()) throw RuntimeException("the printer could not begin a new page");
+    if (!writer_.newPage()) throw RuntimeException("the printer could not begin a new page");
   }
 
   QPainter& Painter() { return painter_; }
 
  private:
-  std::unique_ptr<QPrinter> printer_;  // declared first: the painter ends before it goes
+  std::unique_ptr<JobOutput> output_;  // declared first: the writer and painter end before it goes
+  QPdfWriter writer_;
   QPainter painter_;
+};
+
+// The page graphics of a job with these settings, or none (reported) when
+// it cannot start.
+Ref<Graphics> StartJob(std::unique_ptr<JobOutput> output, const QPageLayout& layout, int resolution,
+                       const QString& title) {
+  auto graphics = New<PageGraphics>(std::move(output), layout, resolution, title);
+  if (graphics->Begin()) return graphics;
+  detail::ReportPrintFailure("Nothing was printed: the print job could not start.");
+  return {};
+}
+
+Ref<Graphics> StartFileJob(const QString& path, const QPageLayout& layout, int resolution, const QString& title) {
+  auto output = std::make_unique<FileOutput>(path);
+  if (!output->Open()) return {};
+  return StartJob(std::move(output), layout, resolution, title);
+}
+
+// The system's print dialog, which asks the service once more when Print
+// is pressed: Qt's own steps there wait on the service without end.
+class PrintDialog : public QPrintDialog {
+ public:
+  using QPrintDialog::QPrintDialog;
+
+  // True when Print was pressed and the service did not answer.
+  bool ServiceSilent() const { return serviceSilent_; }
+
+  void accept() override {
+    if (ProbeService() != Service::kSilent) return QPrintDialog::accept();
+    // The file name is open for editing only while the destination is a
+    // file (the dialog's own field).
+    const auto* file = findChild<QLineEdit*>("filename");
+    if (!file || !file->isEnabled()) {
+      serviceSilent_ = true;
+      return reject();
+    }
+    // A file needs no service, but Qt asks it all the same: this thread's
+    // requests go to an address where nothing can listen while the dialog
+    // takes the choice, and fail at once.
+    cupsSetServer("/dev/null/no-print-service");
+    QPrintDialog::accept();
+    cupsSetServer(nullptr);
+  }
+
+ private:
+  bool serviceSilent_ = false;
 };
 
 // A copy of a text area's document laid out at a fixed width, drawn a block
@@ -115,21 +515,40 @@ class DocumentPrinter : public StyledTextPrinter {
 
 namespace detail {
 
-Ref<Graphics> QtOpenPrinterDialog(Window* parent) {
-  auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+Ref<Graphics> QtOpenPrinterDialog(Window* parent, const std::string& jobName) {
+  if (ProbeService() == Service::kSilent) {
+    ReportPrintFailure(kServiceSilent);
+    return {};
+  }
+  const ServiceAddress service = CurrentService();
+  QPrinter printer(QPrinter::HighResolution);
+  const QString title = QString::fromStdString(jobName);
+  printer.setDocName(title);  // also the file name the dialog offers
   // The dialog may lose its parent while it is up; QPointer sees that.
-  QPointer<QPrintDialog> dialog = new QPrintDialog(printer.get(), parent ? WidgetOf(*parent) : nullptr);
+  QPointer<PrintDialog> dialog = new PrintDialog(&printer, parent ? WidgetOf(*parent) : nullptr);
   const int result = dialog->exec();
+  const bool silent = dialog && dialog->ServiceSilent();
   delete dialog.data();
+  if (silent) {
+    ReportPrintFailure(kServiceSilent);
+    return {};
+  }
   if (result != QDialog::Accepted) return {};
-  return New<PageGraphics>(std::move(printer));
+  if (printer.outputFormat() == QPrinter::PdfFormat) {
+    return StartFileJob(printer.outputFileName(), printer.pageLayout(), printer.resolution(), title);
+  }
+  if (printer.printerName().isEmpty()) {
+    ReportPrintFailure("Nothing was printed: no printer was chosen.");
+    return {};
+  }
+  Submission job{service, printer.printerName().toStdString(), jobName, JobOptions(printer), {}};
+  return StartJob(std::make_unique<PrinterOutput>(std::move(job)), printer.pageLayout(), printer.resolution(), title);
 }
 
 Ref<Graphics> QtPdfPrintJob(const std::string& path) {
-  auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-  printer->setOutputFormat(QPrinter::PdfFormat);
-  printer->setOutputFileName(QString::fromStdString(path));
-  return New<PageGraphics>(std::move(printer));
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  return StartFileJob(QString::fromStdString(path), printer.pageLayout(), printer.resolution(), QString());
 }
 
 void QtBackgroundTask() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }

@@ -167,7 +167,9 @@ class QtToolkit : public Toolkit {
   }
 
   void Beep() override { QApplication::beep(); }
-  Ref<Graphics> OpenPrinterDialog(Window* parent) override { return QtOpenPrinterDialog(parent); }
+  Ref<Graphics> OpenPrinterDialog(Window* parent, const std::string& jobName) override {
+    return QtOpenPrinterDialog(parent, jobName);
+  }
   Ref<Graphics> PdfPrintJob(const std::string& path) override { return QtPdfPrintJob(path); }
   void BackgroundTask() override { QtBackgroundTask(); }
 
