@@ -313,7 +313,8 @@ echo "press on Information -> description window mapped: $(stats 1000 ms <"$work
 # printer (CUPS_SERVER leads nowhere) and offers a PDF file in HOME.
 if [[ -x "$build/tests/bench_print" ]]; then
   step="the description's print"
-  (cd "$work" && QT_QPA_PLATFORM=offscreen "$build/tests/bench_print" "$runs" 2>/dev/null) || fail "bench_print $runs failed"
+  (cd "$work" && QT_QPA_PLATFORM=offscreen "$build/tests/bench_print" "$runs" 2>"$work/print.log") ||
+    fail "bench_print $runs failed: $(grep -v 'XDG_RUNTIME_DIR\|does not support' "$work/print.log")"
   step="the full session"
   (cd "$work" && HOME="$work" CUPS_SERVER="$work/no-cups" "$build/tests/bench_print" --session 2>"$work/session.log") ||
     fail "bench_print --session failed: $(grep -v 'XDG_RUNTIME_DIR\|does not support' "$work/session.log")"
