@@ -37,10 +37,12 @@ limit_s=60
 step="setting up"
 program_pid=""
 watcher=""
+keeper=""
 cleanup() {
   trap - ERR
   set +e
   [[ -n "$watcher" ]] && kill "$watcher" 2>/dev/null
+  [[ -n "$keeper" ]] && kill "$keeper" 2>/dev/null
   [[ -n "$program_pid" ]] && kill "$program_pid" 2>/dev/null
   stop_xvfb
   rm -rf "$work"
@@ -48,6 +50,10 @@ cleanup() {
 trap cleanup EXIT
 fail() {
   echo "bench: FAILED in $step: $*" >&2
+  if [[ -n "${XVFB_PID:-}" ]] && ! kill -0 "$XVFB_PID" 2>/dev/null; then
+    echo "bench: Xvfb (${DISPLAY:-}) has gone" >&2
+  fi
+  [[ -s "$work/xvfb.log" ]] && echo "bench: Xvfb's log ends: $(tail -n 5 "$work/xvfb.log")" >&2
   exit 1
 }
 trap 'fail "command failed (status $?): $BASH_COMMAND"' ERR
@@ -140,12 +146,23 @@ int main(int argc, char** argv) {
 C
 cat >"$bench/held.c" <<'C'
 /* Prints what the X server holds down: "key N" for each keycode and
-   "button N" for each pointer button; nothing when all are up. */
+   "button N" for each pointer button; nothing when all are up. With --stay
+   it prints "ready" and stays connected until killed: while one client is
+   connected the server does not reset, as it does each time its last
+   client leaves (and recompiles its keymap then). Exits 2 when it cannot
+   connect. */
 #include <X11/Xlib.h>
 #include <stdio.h>
-int main(void) {
+#include <string.h>
+#include <unistd.h>
+int main(int argc, char** argv) {
   Display* d = XOpenDisplay(NULL);
   if (!d) return 2;
+  if (argc > 1 && strcmp(argv[1], "--stay") == 0) {
+    printf("ready\n");
+    fflush(stdout);
+    for (;;) pause();
+  }
   char keys[32];
   XQueryKeymap(d, keys);
   for (int i = 0; i < 256; ++i) {
@@ -171,13 +188,24 @@ cp "$ROOT/resources/BMImedium.png" "$bench/"
 step="starting Xvfb"
 start_xvfb "$work" || fail "Xvfb did not start"
 export QT_QPA_PLATFORM=xcb
+# One client stays connected throughout, so that the server never resets.
+"$bench/held" --stay >"$work/keeper" &
+keeper=$!
+until grep -q ready "$work/keeper" 2>/dev/null; do
+  kill -0 "$keeper" 2>/dev/null || fail "could not connect to Xvfb on $DISPLAY"
+  sleep 0.01
+done
 
 now_ns() { date +%s%N; }
 
 # Fails naming $step and WHERE when the server holds a key or button down.
 check_released() {
-  local held
-  held="$("$bench/held")"
+  local held status deadline=$((SECONDS + limit_s))
+  until held="$("$bench/held")"; do
+    status=$?
+    ((status == 2 && SECONDS < deadline)) || fail "$1: could not ask the X server ($DISPLAY) what it holds down"
+    sleep 0.1
+  done
   held="${held% }"
   [[ -z "$held" ]] || fail "$1: the X server still holds down: $held"
 }
@@ -186,13 +214,22 @@ check_released() {
 # wide (WHAT names it in messages) and waits until it listens.
 watch_map() {
   watch_width="$1" watch_what="$2"
-  rm -f "$work/map"
-  "$bench/mapwait" "$watch_width" "$limit_s" >"$work/map" &
-  watcher=$!
   local deadline=$((SECONDS + limit_s))
-  until grep -q ready "$work/map" 2>/dev/null; do
-    ((SECONDS < deadline)) || fail "the watcher for $watch_what did not start within $limit_s s"
-    sleep 0.01
+  while :; do
+    rm -f "$work/map"
+    "$bench/mapwait" "$watch_width" "$limit_s" >"$work/map" &
+    watcher=$!
+    until grep -q ready "$work/map" 2>/dev/null; do
+      kill -0 "$watcher" 2>/dev/null || break
+      ((SECONDS < deadline)) || fail "the watcher for $watch_what did not start within $limit_s s"
+      sleep 0.01
+    done
+    grep -q ready "$work/map" 2>/dev/null && return
+    # It could not connect: again, within the limit.
+    wait "$watcher" 2>/dev/null || true
+    watcher=""
+    ((SECONDS < deadline)) || fail "the watcher for $watch_what could not connect to $DISPLAY within $limit_s s"
+    sleep 0.1
   done
 }
 # mapped AFTER: waits for the watcher; sets mapped_ns (0: it was already on
