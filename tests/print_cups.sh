@@ -224,17 +224,21 @@ press() {
 }
 
 # answer ID KEY: presses KEY in window ID until it goes, five times at most.
+# A window that is slow to go on a busy machine gets 10 s before the key
+# is pressed again, so that a second key never lands in another window.
 answer() {
   local id="$1" key="$2" try i
   for try in 1 2 3 4 5; do
+    viewable "$id" || return 0
     press "$id" "$key"
-    for i in $(seq 20); do
-      xwininfo -id "$id" 2>/dev/null | grep -q 'Map State: IsViewable' || return 0
+    for i in $(seq 100); do
+      viewable "$id" || return 0
       sleep 0.1
     done
   done
   fail "window $id is still up after $key five times"
 }
+viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
 
 # answer_print_dialog KEY: presses KEY in the system's print dialog until
 # the dialog goes. Return prints on the default queue; Escape cancels.
