@@ -78,6 +78,9 @@ while (( $(now_ms) < deadline )); do
 done
 about_seen=$(now_ms)
 [[ -n "$about" ]] || fail "no 300 x 200 window was mapped within 30 s (visible: $(visible_windows | tr '\n' ';'))"
+# The print service's client library comes with the first print, not with
+# every start.
+! grep -q 'libcups\.so' "/proc/$program_pid/maps" || fail "the print service's library was loaded at start-up"
 if visible_windows | awk '$2 == 680 { found = 1 } END { exit !found }'; then
   fail "a 680-wide window is mapped together with the About window at start-up"
 fi

@@ -25,6 +25,7 @@
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QLibrary>
 #include <QLineEdit>
 #include <QPageLayout>
 #include <QPainter>
@@ -63,6 +64,47 @@ using namespace std::chrono_literals;
 // the dialog, when Print is pressed, and for every step of sending a job.
 constexpr auto kServiceWait = 3s;
 
+// ---- The print service's client library, loaded with the first print -------------
+
+// Linked into the program, the client library would bring its encryption,
+// Kerberos and service-discovery libraries into every start (some
+// megabytes and milliseconds) of a program that seldom prints; like Qt's
+// own print support, the framework loads it when a print dialog is wanted.
+// clang-format off
+#define QUORVEL_CUPS_CALLS(X)                                                                              \
+  X(cupsAddOption) X(cupsDoIORequest) X(cupsDoRequest) X(cupsEncodeOptions2) X(cupsEncryption)              \
+  X(cupsFreeOptions) X(cupsLastError) X(cupsLastErrorString) X(cupsServer) X(cupsSetPasswordCB2)            \
+  X(cupsSetServer) X(cupsUser) X(httpAssembleURIf) X(httpClose) X(httpConnect2) X(httpSetTimeout)           \
+  X(ippAddString) X(ippDelete) X(ippNewRequest) X(ippPort)
+// clang-format on
+
+struct CupsCalls {
+#define QUORVEL_CUPS_MEMBER(name) decltype(&::name) name = nullptr;
+  QUORVEL_CUPS_CALLS(QUORVEL_CUPS_MEMBER)
+#undef QUORVEL_CUPS_MEMBER
+};
+
+// The library's calls, or none when it or one of its calls is missing.
+// Loaded once, by whichever thread asks first; it stays loaded.
+const CupsCalls* LoadCups() {
+  static const std::optional<CupsCalls> calls = []() -> std::optional<CupsCalls> {
+    QLibrary library(QStringLiteral("cups"), 2);
+    if (!library.load()) return std::nullopt;
+    CupsCalls c;
+    bool all = true;
+#define QUORVEL_CUPS_RESOLVE(name) \
+  all = all && (c.name = reinterpret_cast<decltype(c.name)>(library.resolve(#name))) != nullptr;
+    QUORVEL_CUPS_CALLS(QUORVEL_CUPS_RESOLVE)
+#undef QUORVEL_CUPS_RESOLVE
+    return all ? std::optional<CupsCalls>(c) : std::nullopt;
+  }();
+  return calls ? &*calls : nullptr;
+}
+#undef QUORVEL_CUPS_CALLS
+
+// Only reached once LoadCups() has given the calls.
+const CupsCalls& Cups() { return *LoadCups(); }
+
 // ---- The print service, asked off the UI thread ----------------------------------
 
 // Where Qt's print support finds the service; read on the UI thread, whose
@@ -73,7 +115,7 @@ struct ServiceAddress {
   http_encryption_t encryption = HTTP_ENCRYPTION_IF_REQUESTED;
 };
 
-ServiceAddress CurrentService() { return {cupsServer(), ippPort(), cupsEncryption()}; }
+ServiceAddress CurrentService() { return {Cups().cupsServer(), Cups().ippPort(), Cups().cupsEncryption()}; }
 
 // A connection of one worker thread to the service, on which every wait
 // ends after kServiceWait without a byte.
@@ -81,16 +123,16 @@ class Connection {
  public:
   explicit Connection(const ServiceAddress& address) {
     // A worker has no one to ask for a password; the service may say no.
-    cupsSetPasswordCB2([](const char*, http_t*, const char*, const char*, void*) -> const char* { return nullptr; },
-                       nullptr);
+    Cups().cupsSetPasswordCB2(
+        [](const char*, http_t*, const char*, const char*, void*) -> const char* { return nullptr; }, nullptr);
     const auto start = std::chrono::steady_clock::now();
-    http_ = httpConnect2(address.host.c_str(), address.port, nullptr, AF_UNSPEC, address.encryption, 1,
-                         static_cast<int>(std::chrono::milliseconds(kServiceWait).count()), nullptr);
+    http_ = Cups().httpConnect2(address.host.c_str(), address.port, nullptr, AF_UNSPEC, address.encryption, 1,
+                                static_cast<int>(std::chrono::milliseconds(kServiceWait).count()), nullptr);
     if (!http_) {
       silent_ = std::chrono::steady_clock::now() - start >= kServiceWait - 100ms;
       return;
     }
-    httpSetTimeout(
+    Cups().httpSetTimeout(
         http_, std::chrono::duration<double>(kServiceWait).count(),
         [](http_t*, void* self) {
           static_cast<Connection*>(self)->silent_ = true;
@@ -99,7 +141,7 @@ class Connection {
         this);
   }
   ~Connection() {
-    if (http_) httpClose(http_);
+    if (http_) Cups().httpClose(http_);
   }
   Connection(const Connection&) = delete;
   Connection& operator=(const Connection&) = delete;
@@ -122,12 +164,12 @@ enum class Service {
 Service AskService(const ServiceAddress& address) {
   Connection connection(address);
   if (!connection.Http()) return connection.Silent() ? Service::kSilent : Service::kAbsent;
-  ipp_t* response = cupsDoRequest(connection.Http(), ippNewRequest(IPP_OP_CUPS_GET_DEFAULT), "/");
+  ipp_t* response = Cups().cupsDoRequest(connection.Http(), Cups().ippNewRequest(IPP_OP_CUPS_GET_DEFAULT), "/");
   const bool answered = response != nullptr;
-  ippDelete(response);
+  Cups().ippDelete(response);
   if (connection.Silent()) return Service::kSilent;
   // Any answer, a refusal too, shows that the service is there.
-  return answered || cupsLastError() != IPP_STATUS_ERROR_INTERNAL ? Service::kAnswers : Service::kAbsent;
+  return answered || Cups().cupsLastError() != IPP_STATUS_ERROR_INTERNAL ? Service::kAnswers : Service::kAbsent;
 }
 
 // Runs `work` on a thread of its own and waits for it on the UI thread for
@@ -244,26 +286,27 @@ Outcome Send(const Submission& job) {
   const std::string queue = job.queue.substr(0, job.queue.find('/'));  // the queue of an instance
   const std::string resource = "/printers/" + queue;
   char uri[HTTP_MAX_URI];
-  httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr,
-                   job.service.host.starts_with('/') ? "localhost" : job.service.host.c_str(), job.service.port,
-                   "/printers/%s", queue.c_str());
-  ipp_t* request = ippNewRequest(IPP_OP_PRINT_JOB);
-  ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
-  ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, cupsUser());
-  ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "job-name", nullptr, job.jobName.c_str());
-  ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_MIMETYPE, "document-format", nullptr, "application/pdf");
+  Cups().httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr,
+                          job.service.host.starts_with('/') ? "localhost" : job.service.host.c_str(), job.service.port,
+                          "/printers/%s", queue.c_str());
+  ipp_t* request = Cups().ippNewRequest(IPP_OP_PRINT_JOB);
+  Cups().ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
+  Cups().ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr, Cups().cupsUser());
+  Cups().ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "job-name", nullptr, job.jobName.c_str());
+  Cups().ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_MIMETYPE, "document-format", nullptr, "application/pdf");
   cups_option_t* options = nullptr;
   int count = 0;
-  for (const auto& [name, value] : job.options) count = cupsAddOption(name.c_str(), value.c_str(), count, &options);
-  cupsEncodeOptions2(request, count, options, IPP_TAG_OPERATION);
-  cupsEncodeOptions2(request, count, options, IPP_TAG_JOB);
-  cupsFreeOptions(count, options);
+  for (const auto& [name, value] : job.options)
+    count = Cups().cupsAddOption(name.c_str(), value.c_str(), count, &options);
+  Cups().cupsEncodeOptions2(request, count, options, IPP_TAG_OPERATION);
+  Cups().cupsEncodeOptions2(request, count, options, IPP_TAG_JOB);
+  Cups().cupsFreeOptions(count, options);
 
-  ipp_t* response = cupsDoIORequest(connection.Http(), request, resource.c_str(), fd, -1);  // frees the request
-  ippDelete(response);
+  ipp_t* response = Cups().cupsDoIORequest(connection.Http(), request, resource.c_str(), fd, -1);  // frees the request
+  Cups().ippDelete(response);
   close(fd);
   if (connection.Silent()) return {false, "the print service does not answer"};
-  if (cupsLastError() > IPP_STATUS_OK_CONFLICTING) return {false, cupsLastErrorString()};
+  if (Cups().cupsLastError() > IPP_STATUS_OK_CONFLICTING) return {false, Cups().cupsLastErrorString()};
   return {true, {}};
 }
 
@@ -437,7 +480,7 @@ class PrintDialog : public QPrintDialog {
   bool ServiceSilent() const { return serviceSilent_; }
 
   void accept() override {
-    if (ProbeService() != Service::kSilent) return QPrintDialog::accept();
+    if (!LoadCups() || ProbeService() != Service::kSilent) return QPrintDialog::accept();
     // The file name is open for editing only while the destination is a
     // file (the dialog's own field).
     const auto* file = findChild<QLineEdit*>("filename");
@@ -448,9 +491,9 @@ class PrintDialog : public QPrintDialog {
     // A file needs no service, but Qt asks it all the same: this thread's
     // requests go to an address where nothing can listen while the dialog
     // takes the choice, and fail at once.
-    cupsSetServer("/dev/null/no-print-service");
+    Cups().cupsSetServer("/dev/null/no-print-service");
     QPrintDialog::accept();
-    cupsSetServer(nullptr);
+    Cups().cupsSetServer(nullptr);
   }
 
  private:
@@ -516,11 +559,14 @@ class DocumentPrinter : public StyledTextPrinter {
 namespace detail {
 
 Ref<Graphics> QtOpenPrinterDialog(Window* parent, const std::string& jobName) {
-  if (ProbeService() == Service::kSilent) {
+  // Without the client library Qt finds no printers either; a file can
+  // still be chosen.
+  const bool service = LoadCups() != nullptr;
+  if (service && ProbeService() == Service::kSilent) {
     ReportPrintFailure(kServiceSilent);
     return {};
   }
-  const ServiceAddress service = CurrentService();
+  const ServiceAddress address = service ? CurrentService() : ServiceAddress();
   QPrinter printer(QPrinter::HighResolution);
   const QString title = QString::fromStdString(jobName);
   printer.setDocName(title);  // also the file name the dialog offers
@@ -537,11 +583,11 @@ Ref<Graphics> QtOpenPrinterDialog(Window* parent, const std::string& jobName) {
   if (printer.outputFormat() == QPrinter::PdfFormat) {
     return StartFileJob(printer.outputFileName(), printer.pageLayout(), printer.resolution(), title);
   }
-  if (printer.printerName().isEmpty()) {
+  if (printer.printerName().isEmpty() || !service) {
     ReportPrintFailure("Nothing was printed: no printer was chosen.");
     return {};
   }
-  Submission job{service, printer.printerName().toStdString(), jobName, JobOptions(printer), {}};
+  Submission job{address, printer.printerName().toStdString(), jobName, JobOptions(printer), {}};
   return StartJob(std::make_unique<PrinterOutput>(std::move(job)), printer.pageLayout(), printer.resolution(), title);
 }
 
