@@ -465,7 +465,7 @@ run_failure() {
       open_description "$program"
       choose_print
       accept_print_dialog
-      expect_report '^Nothing was printed on PDF: .*not accepting jobs' 20
+      expect_report '^Nothing was printed on PDF: .*not accepting jobs\.$' 20
       [[ -z "$(lpstat -W all -o PDF 2>/dev/null)" ]] || fail "a job is queued: $(lpstat -W all -o PDF)"
       expect_nothing_lost
       ;;

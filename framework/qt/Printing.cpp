@@ -359,8 +359,10 @@ class Submissions : public QObject {
     // this with it.
     for (auto& job : done) {
       const Outcome outcome = job.outcome.get();
-      if (!outcome.sent)
-        detail::ReportPrintFailure("Nothing was printed on " + job.queue + ": " + outcome.reason + ".");
+      if (outcome.sent) continue;
+      // The service's own reason may end in a full stop already.
+      const bool stopped = outcome.reason.ends_with('.');
+      detail::ReportPrintFailure("Nothing was printed on " + job.queue + ": " + outcome.reason + (stopped ? "" : "."));
     }
   }
 
