@@ -41,7 +41,7 @@ free_display() {
 expect_refusal() {
   local what="$1" expected="$2" status
   shift 2
-  env "$@" timeout 20 "$program" >"$work/out" 2>"$work/err"
+  env "$@" timeout -k 5 20 "$program" >"$work/out" 2>"$work/err"
   status=$?
   grep -v '^QStandardPaths:' "$work/err" >"$work/lines"
   [[ "$status" == 1 ]] || fail "$what: exit status $status, not 1 ($(tr '\n' '|' <"$work/err"))"
@@ -72,6 +72,19 @@ expect_refusal "an 8-bit screen" "quorvel: display \"$DISPLAY\" has 8-bit colour
   QT_QPA_PLATFORM=xcb
 stop_xvfb
 
+# end_program PID: ends the program, by force if it has not gone 5 s
+# after it was asked to.
+end_program() {
+  local i
+  kill "$1" 2>/dev/null
+  for i in $(seq 50); do
+    kill -0 "$1" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -KILL "$1" 2>/dev/null
+  wait "$1" 2>/dev/null
+}
+
 # expect_runs WHAT ENV...: the program, run with ENV, is still running
 # after 2 s.
 expect_runs() {
@@ -81,8 +94,7 @@ expect_runs() {
   pid=$!
   sleep 2
   kill -0 "$pid" 2>/dev/null || { wait "$pid"; fail "$what: the program ended with $? ($(cat "$work/out"))"; }
-  kill "$pid"
-  wait "$pid" 2>/dev/null
+  end_program "$pid"
   echo "ok: $what: runs"
 }
 
@@ -108,8 +120,8 @@ pid=$!
 # "X Y WIDTH HEIGHT" of the program's viewable window that is WIDTH wide.
 placed() {
   local id
-  for id in $(xdotool search --onlyvisible --pid "$pid" 2>/dev/null); do
-    xwininfo -id "$id" 2>/dev/null | awk -v want="$1" '
+  for id in $(timeout 10 xdotool search --onlyvisible --pid "$pid" 2>/dev/null); do
+    timeout 10 xwininfo -id "$id" 2>/dev/null | awk -v want="$1" '
       /Absolute upper-left X:/ { x = $4 } /Absolute upper-left Y:/ { y = $4 }
       /^ *Width:/ { w = $2 } /^ *Height:/ { h = $2 } /Map State:/ { s = $3 }
       END { if (s == "IsViewable" && w == want) print x, y, w, h }'
@@ -122,8 +134,7 @@ for _ in $(seq 200); do
   [[ -n "$calc" ]] && break
   sleep 0.05
 done
-kill "$pid" 2>/dev/null
-wait "$pid" 2>/dev/null
+end_program "$pid"
 [[ "$about" == "170 140 300 200" ]] || fail "the About window on a 640 x 480 screen is at '$about', not centred"
 read -r x y _ h <<<"$calc"
 [[ -n "$calc" && "$x" == 0 ]] || fail "the calculator on a 640 x 480 screen is at '$calc', not at the left edge"
