@@ -1,8 +1,9 @@
 // The description window through its real widgets: made hidden and shown by
 // its callers, its settings and text areas as the lists give them, the bold
-// heading (highlighted only while its area has the focus), the read-only fields and their tab order, the hidden menu
-// bar that Alt reveals, the menu states, Control, About and the print loop (through the print-dialog and printer
-// seams), and the calculator's two ways of opening it.
+// heading (highlighted only while its area has the focus), the read-only
+// fields and their tab order, the hidden menu bar that Alt reveals, the menu
+// states, Control, About and the print loop (through the print-dialog and
+// printer seams), and the calculator's two ways of opening it.
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>

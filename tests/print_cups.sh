@@ -149,6 +149,16 @@ wait_for_pdf() {
   fail "no PDF in $dir/out after $2 s (jobs: $(lpstat -W all -o 2>&1 | tr '\n' ';'))"
 }
 
+# wait_for_file PDF SECONDS: waits until PDF is a whole document, one that
+# pdfinfo reads through.
+wait_for_file() {
+  local deadline=$(( $(now_ms) + $2 * 1000 ))
+  until pdfinfo "$1" >/dev/null 2>&1; do
+    (( $(now_ms) < deadline )) || fail "no whole PDF at $1 within $2 s: $(ls -A "$(dirname "$1")" | tr '\n' ' ')"
+    sleep 0.1
+  done
+}
+
 # ---- The display and the program ---------------------------------------------------
 
 # xvfb_start: an Xvfb on a display it chooses itself; sets DISPLAY.
@@ -500,12 +510,11 @@ run_failure() {
       PROGRAM_DIR="$work/home/out"
       open_description "$program"
       choose_print
-      local dialog pdf="$work/home/out/$JOB_NAME.pdf" i
+      local dialog pdf="$work/home/out/$JOB_NAME.pdf"
       dialog="$(find_window Print 15)" || exit 1
       kill -STOP "$cupsd_pid"
       press "$dialog" Return
-      for i in $(seq 200); do pdfinfo "$pdf" >/dev/null 2>&1 && break; sleep 0.1; done
-      pdfinfo "$pdf" >/dev/null 2>&1 || fail "no whole PDF at $pdf within 20 s: $(ls -A "$work/home/out" | tr '\n' ' ')"
+      wait_for_file "$pdf" 20
       (( $(report_count) == 0 )) || fail "the print to a file reported: $(reports)"
       expect_nothing_lost
       expect_quit
@@ -549,9 +558,8 @@ run_failure() {
       rm "$small_disk/filler"
       choose_print
       accept_print_dialog
-      local pdf="$small_disk/$JOB_NAME.pdf" i
-      for i in $(seq 100); do pdfinfo "$pdf" >/dev/null 2>&1 && break; sleep 0.1; done
-      pdfinfo "$pdf" >/dev/null 2>&1 || fail "no whole PDF at $pdf: $(ls -A "$small_disk" | tr '\n' ' ')"
+      local pdf="$small_disk/$JOB_NAME.pdf"
+      wait_for_file "$pdf" 20
       (( $(report_count) == 1 )) || fail "the second print reported: $(reports)"
       ;;
   esac

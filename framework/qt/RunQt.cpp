@@ -6,6 +6,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <atomic>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -45,22 +46,16 @@ class HeldMessages {
   }
 
  private:
-  // A copy of a context's text, none kept as none.
-  class Copy {
-   public:
-    explicit Copy(const char* text) : set_(text), text_(text ? text : "") {}
-    const char* get() const { return set_ ? text_.c_str() : nullptr; }
-
-   private:
-    bool set_;
-    std::string text_;
-  };
   struct Message {
     QtMsgType type;
-    Copy file, function, category;
+    std::optional<std::string> file, function, category;  // none kept as none
     int line;
     QString text;
   };
+  static std::optional<std::string> Copy(const char* text) {
+    return text ? std::optional<std::string>(text) : std::nullopt;
+  }
+  static const char* Text(const std::optional<std::string>& copy) { return copy ? copy->c_str() : nullptr; }
 
   static void Hold(QtMsgType type, const QMessageLogContext& context, const QString& text) {
     HeldMessages* self = held_;
@@ -73,7 +68,7 @@ class HeldMessages {
 
   void PassOn() {
     for (const Message& m : messages_) {
-      previous_(m.type, QMessageLogContext(m.file.get(), m.line, m.function.get(), m.category.get()), m.text);
+      previous_(m.type, QMessageLogContext(Text(m.file), m.line, Text(m.function), Text(m.category)), m.text);
     }
     messages_.clear();
   }
