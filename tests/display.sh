@@ -117,21 +117,26 @@ stop_xvfb
 start_xvfb "$work" 640x480x24 || fail "no small X server"
 QT_QPA_PLATFORM=xcb "$program" >"$work/out" 2>&1 &
 pid=$!
-# "X Y WIDTH HEIGHT" of the program's viewable window that is WIDTH wide.
+# "X Y WIDTH HEIGHT" of each of the program's viewable windows, a line each.
 placed() {
   local id
   for id in $(timeout 10 xdotool search --onlyvisible --pid "$pid" 2>/dev/null); do
-    timeout 10 xwininfo -id "$id" 2>/dev/null | awk -v want="$1" '
+    timeout 10 xwininfo -id "$id" 2>/dev/null | awk '
       /Absolute upper-left X:/ { x = $4 } /Absolute upper-left Y:/ { y = $4 }
       /^ *Width:/ { w = $2 } /^ *Height:/ { h = $2 } /Map State:/ { s = $3 }
-      END { if (s == "IsViewable" && w == want) print x, y, w, h }'
+      END { if (s == "IsViewable") print x, y, w, h }'
   done
 }
-about="" calc=""
-for _ in $(seq 200); do
-  [[ -z "$about" ]] && about="$(placed 300)"
-  calc="$(placed 680)"
+# Bounded by time, not by a count of looks: a busy machine (or a sanitizer
+# build) starts the program slowly and takes long over each look, and one
+# look serves both windows.
+about="" calc="" deadline=$((SECONDS + 60))
+while ((SECONDS < deadline)); do
+  windows="$(placed)"
+  [[ -z "$about" ]] && about="$(awk '$3 == 300' <<<"$windows" | head -n 1)"
+  calc="$(awk '$3 == 680' <<<"$windows" | head -n 1)"
   [[ -n "$calc" ]] && break
+  kill -0 "$pid" 2>/dev/null || fail "the program ended on a 640 x 480 screen ($(cat "$work/out"))"
   sleep 0.05
 done
 end_program "$pid"
