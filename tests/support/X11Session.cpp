@@ -31,6 +31,29 @@ void StopXvfb() {
     kill(xvfb, SIGTERM);
     waitpid(xvfb, nullptr, 0);
   }
+  xvfb = 0;
+}
+
+// One Xvfb on a display it chooses; its number, or empty.
+std::string LaunchXvfb() {
+  int fds[2];
+  if (pipe(fds) != 0) return {};
+  xvfb = fork();
+  if (xvfb == 0) {
+    close(fds[0]);
+    const std::string fd = std::to_string(fds[1]);
+    freopen("/dev/null", "w", stdout);
+    freopen("/dev/null", "w", stderr);
+    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
+           static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  close(fds[1]);
+  std::string number;
+  char ch;
+  while (read(fds[0], &ch, 1) == 1 && ch != '\n') number += ch;
+  close(fds[0]);
+  return number;
 }
 
 // A connection of the test's own, apart from the program's.
@@ -55,27 +78,24 @@ struct Connection {
 }  // namespace
 
 bool StartXvfb() {
-  int fds[2];
-  if (pipe(fds) != 0) return false;
-  xvfb = fork();
-  if (xvfb == 0) {
-    close(fds[0]);
-    const std::string fd = std::to_string(fds[1]);
-    freopen("/dev/null", "w", stdout);
-    freopen("/dev/null", "w", stderr);
-    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
-           static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  close(fds[1]);
-  std::string number;
-  char ch;
-  while (read(fds[0], &ch, 1) == 1 && ch != '\n') number += ch;
-  close(fds[0]);
-  if (number.empty()) return false;
   atexit(StopXvfb);
-  setenv("DISPLAY", (":" + number).c_str(), 1);
-  return true;
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    const std::string number = LaunchXvfb();
+    if (number.empty()) break;
+    const std::string display = ":" + number;
+    // A server of another test that ends on the same number just then
+    // takes the new one's socket with it: then again, on a fresh number.
+    xcb_connection_t* c = xcb_connect(display.c_str(), nullptr);
+    const bool answers = !xcb_connection_has_error(c);
+    xcb_disconnect(c);
+    if (answers) {
+      setenv("DISPLAY", display.c_str(), 1);
+      return true;
+    }
+    StopXvfb();
+  }
+  StopXvfb();
+  return false;
 }
 
 WindowManager::WindowManager() {

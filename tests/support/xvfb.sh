@@ -3,23 +3,34 @@
 # runs side by side never race for one.
 #
 #   start_xvfb DIR [SCREEN]   SCREEN defaults to 1280x1024x24; sets DISPLAY
-#                             and XVFB_PID, logs to DIR/xvfb.log
+#                             and XVFB_PID, logs to DIR/xvfb.log; the server
+#                             has taken a connection when it returns
 #   stop_xvfb
 
 start_xvfb() {
-  local dir="$1" screen="${2:-1280x1024x24}" fifo number=""
+  local dir="$1" screen="${2:-1280x1024x24}" fifo number try
   fifo="$dir/xvfb.displayfd"
-  mkfifo "$fifo" || return 1
-  Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp 3>"$fifo" >"$dir/xvfb.log" 2>&1 &
-  XVFB_PID=$!
-  # Xvfb writes the display number it chose once it accepts connections.
-  read -r -t 20 number <"$fifo"
-  rm -f "$fifo"
-  if [[ -z "$number" ]]; then
-    echo "Xvfb did not start: $(cat "$dir/xvfb.log")" >&2
-    return 1
-  fi
-  export DISPLAY=":$number"
+  for try in 1 2 3; do
+    number=""
+    mkfifo "$fifo" || return 1
+    Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp 3>"$fifo" >"$dir/xvfb.log" 2>&1 &
+    XVFB_PID=$!
+    # Xvfb writes the display number it chose once it accepts connections.
+    read -r -t 20 number <"$fifo"
+    rm -f "$fifo"
+    if [[ -z "$number" ]]; then
+      echo "Xvfb did not start: $(cat "$dir/xvfb.log")" >&2
+      stop_xvfb
+      return 1
+    fi
+    export DISPLAY=":$number"
+    # A server of another test that ends on the same number just then
+    # takes the new one's socket with it: then again, on a fresh number.
+    DISPLAY=":$number" xwininfo -root >/dev/null 2>&1 && return 0
+    echo "Xvfb on :$number takes no connection (try $try)" >&2
+    stop_xvfb
+  done
+  return 1
 }
 
 stop_xvfb() {
