@@ -10,6 +10,7 @@
 
 #include "calculator/ControlWnd.h"
 #include "framework/Controls.h"
+#include "framework/Protocol.h"
 #include "shell/Logos.h"
 #include "shell/StandardLists.h"
 
@@ -18,7 +19,6 @@ namespace {
 
 using fw::Color;
 using fw::ControlClass;
-using fw::EnumByte;
 using fw::PropertyList;
 using shell::LabelList;
 using shell::Place;
@@ -84,11 +84,11 @@ struct FieldList {
                              {"Italic", false},
                              {"FontName", fw::String("Courier")},
                              {"FontSize", 14.0f},
-                             {"FontUnit", EnumByte{0}},
+                             {"FontUnit", fw::kFontUnitDefault},
                              {"Underline", false},
                              {"Value", fw::String()},
                              {"AllowTabs", false},
-                             {"TextAlignment", shell::kAlignCentre},
+                             {"TextAlignment", fw::kAlignCentre},
                              {"AllowSpellChecking", true},
                              {"MaximumCharactersAllowed", maxChars},
                              {"ValidationMask", fw::String(mask)},
@@ -119,7 +119,7 @@ struct ButtonList {
                              {"Visible", true},
                              {"FontName", fw::String("System")},
                              {"FontSize", 12.0f},
-                             {"FontUnit", EnumByte{0}},
+                             {"FontUnit", fw::kFontUnitDefault},
                              {"Bold", false},
                              {"Italic", false},
                              {"Underline", false},
@@ -128,9 +128,9 @@ struct ButtonList {
   }
 };
 
-using shell::kAlignCentre;
-using shell::kAlignDefault;
-using shell::kAlignRight;
+using fw::kAlignCentre;
+using fw::kAlignDefault;
+using fw::kAlignRight;
 
 using Row = fw::ControlRow<class ControlWnd>;
 

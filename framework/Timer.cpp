@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "framework/Peers.h"
+#include "framework/Protocol.h"
 #include "framework/Run.h"
 #include "framework/Window.h"
 
@@ -47,8 +48,8 @@ void Timer::Restart() {
     timer_ = toolkit->MakeTimer(*this, window ? window->Peer() : nullptr);
   }
   timer_->Stop();
-  if (runMode_ == 0) return;
-  timer_->Start(runMode_ == 1, static_cast<int>(std::clamp<std::int64_t>(period_, 1, INT32_MAX)));
+  if (runMode_ == kTimerOff) return;
+  timer_->Start(runMode_ == kTimerOnce, static_cast<int>(std::clamp<std::int64_t>(period_, 1, INT32_MAX)));
 }
 
 void Timer::_CallAction() {

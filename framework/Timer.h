@@ -31,8 +31,8 @@ class actionSource {
 };
 
 // Fires its Action event (number 0) after Period milliseconds: once with
-// RunMode 1, repeatedly with 2, never with 0. Setting either property
-// (re)starts it with the current values. After its Action event it tells
+// RunMode kTimerOnce, repeatedly with kTimerRepeating, never with
+// kTimerOff. Setting either property (re)starts it with the current values. After its Action event it tells
 // its receivers (actionSource); nothing in the program adds one.
 class Timer : public Control, public actionSource {
  public:

@@ -158,7 +158,7 @@ void Window::Show() {
   }
   if (!shownOnce_) {
     shownOnce_ = true;
-    peer_->Place(defaultLocation_ == 0, left_, top_);
+    peer_->Place(defaultLocation_ == kCentredOnScreen, left_, top_);
   }
   peer_->Show();
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/Protocol.h"
 #include "info/AboutWnd.h"
 #include "shell/Logos.h"
 #include "shell/StandardLists.h"
@@ -23,8 +24,8 @@ constexpr fw::Color kText{0x02, 0x00, 0x80, 0x00};
 // A timer's list sets no name or index: the timer is known by the name it
 // is registered under. Applying it arms the timer.
 struct TimerList {
-  I runMode;  // 1: fires once
-  I period;   // milliseconds
+  I runMode;
+  I period;  // milliseconds
   PropertyList operator()(const std::string&) const { return {{"RunMode", runMode}, {"Period", period}}; }
 };
 
@@ -38,7 +39,7 @@ std::vector<Row> Controls() {
        .list = LabelList{.place = {1, 183, 298, 15},
                          .locked = true,
                          .tabIndex = 0,
-                         .alignment = shell::kAlignCentre,
+                         .alignment = fw::kAlignCentre,
                          .color = kText,
                          .value = kNotice,
                          .size = 10}},
@@ -53,14 +54,14 @@ std::vector<Row> Controls() {
        .list = LabelList{.place = {1, 6, 298, 36},
                          .locked = true,
                          .tabIndex = 3,
-                         .alignment = shell::kAlignCentre,
+                         .alignment = fw::kAlignCentre,
                          .color = kText,
                          .value = "Quorvel",
                          .bold = true,
                          .size = 22}},
       {.name = "Timer1",
        .kind = ControlClass<AboutWnd::_wrapper_Timer1, fw::Timer>,
-       .list = TimerList{.runMode = 1, .period = 4000},
+       .list = TimerList{.runMode = fw::kTimerOnce, .period = 4000},
        .event = fw::kTimerActionEvent,
        .handler = &AboutWnd::Timer1_Action},
   };

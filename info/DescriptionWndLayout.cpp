@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/Protocol.h"
 #include "info/DescriptionWnd.h"
 #include "shell/Menu.h"
 #include "shell/StandardLists.h"
@@ -59,7 +60,7 @@ struct AreaList {
                              {"AllowFocusRing", false},
                              {"FontName", fw::String(fontName)},
                              {"FontSize", fontSize},
-                             {"FontUnit", fw::EnumByte{0}},
+                             {"FontUnit", fw::kFontUnitDefault},
                              {"Value", value},
                              {"AllowTabs", false},
                              {"TextAlignment", alignment},
@@ -83,7 +84,7 @@ std::vector<Row> Controls() {
                         .fontName = "Courier",
                         .fontSize = 10,
                         .value = "\r\n",
-                        .alignment = shell::kAlignDefault}},
+                        .alignment = fw::kAlignDefault}},
       {.name = "DescribeFld2",
        .kind = ControlClass<fw::TextArea>,
        .list = AreaList{.place = {-1, -1, 429, 476},
@@ -92,7 +93,7 @@ std::vector<Row> Controls() {
                         .fontName = "Times",
                         .fontSize = 12,
                         .value = DescriptionText(),
-                        .alignment = shell::kAlignLeft}},
+                        .alignment = fw::kAlignLeft}},
   };
 }
 

@@ -41,7 +41,7 @@ PropertyList WindowList(const WindowData& d) {
       {"Composite", false},
       {"MacProcID", I{0}},
       {"FullScreen", false},
-      {"DefaultLocation", I{0}},
+      {"DefaultLocation", fw::kCentredOnScreen},
       {"Visible", d.visible},
       {"HasBackgroundColor", d.hasBackgroundColor},
       {"BackgroundColor", kWhite},
@@ -67,7 +67,7 @@ PropertyList LabelList::operator()(const std::string& name) const {
                            {"FontName", fw::String("System")},
                            {"Underline", false},
                            {"FontSize", size},
-                           {"FontUnit", fw::EnumByte{0}},
+                           {"FontUnit", fw::kFontUnitDefault},
                            {"DataSource", fw::String()},
                            {"DataField", fw::String()},
                            {"InitialParent", fw::String(parent)}});

@@ -27,12 +27,6 @@ struct Locks {
 inline constexpr Locks kAllLocked{true, true, true, true};
 inline constexpr Locks kNoneLocked{false, false, false, false};
 
-// TextAlignment values.
-inline constexpr std::int64_t kAlignDefault = 0;
-inline constexpr std::int64_t kAlignLeft = 1;
-inline constexpr std::int64_t kAlignCentre = 2;
-inline constexpr std::int64_t kAlignRight = 3;
-
 inline constexpr fw::Color kWhite{0xff, 0xff, 0xff, 0x00};
 
 // The twelve keys every control list begins with: Name, Index, the place,

@@ -8,6 +8,7 @@
 
 #include "framework/Peers.h"
 #include "framework/Properties.h"
+#include "framework/Protocol.h"
 
 namespace fw::detail {
 
@@ -16,11 +17,11 @@ inline QColor ToQColor(Color c) { return QColor(c.red, c.green, c.blue, 255 - c.
 inline QString Q(const String& s) { return QString::fromStdString(s); }
 inline String FromQ(const QString& s) { return s.toStdString(); }
 
-// TextAlignment: 0 default, 1 left, 2 centred, 3 right.
+// A TextAlignment as Qt's horizontal alignment; the default is left.
 inline Qt::Alignment HorizontalAlignment(std::int64_t textAlignment) {
   switch (textAlignment) {
-    case 2: return Qt::AlignHCenter;
-    case 3: return Qt::AlignRight;
+    case kAlignCentre: return Qt::AlignHCenter;
+    case kAlignRight: return Qt::AlignRight;
     default: return Qt::AlignLeft;
   }
 }
