@@ -1,6 +1,7 @@
 // The description window's layout data: its text as built into the
-// program, the heading length the window relies on, and the window's and
-// the two text areas' lists, key by key with types and values.
+// program, the heading length the window relies on, the window's list as
+// it differs from the calculator window's, and the two text areas' lists,
+// key by key with types and values.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,14 +9,18 @@
 #include <string>
 #include <vector>
 
+#include "calculator/ControlWndLayout.h"
 #include "framework/Properties.h"
+#include "framework/Protocol.h"
 #include "info/DescriptionWndLayout.h"
+#include "tests/support/PropertyLists.h"
 
 namespace {
 
-using fw::Color;
-using fw::EnumByte;
 using fw::PropertyList;
+using testsupport::ExpectList;
+using testsupport::kBlack;
+using testsupport::kWhite;
 using I = std::int64_t;
 
 const std::string kLine3 =
@@ -101,96 +106,60 @@ TEST(DescriptionText, TheHeadingLengthIsTheFirstLinesLength) {
   EXPECT_EQ(static_cast<std::size_t>(DescriptionWndLayout::kHeadingLength), text.find("\r\n"));
 }
 
-void ExpectList(const PropertyList& actual, const PropertyList& expected) {
-  ASSERT_EQ(actual.size(), expected.size());
-  for (std::size_t i = 0; i < expected.size(); ++i) {
-    SCOPED_TRACE("key #" + std::to_string(i) + " " + expected[i].key);
-    EXPECT_EQ(actual[i].key, expected[i].key);
-    EXPECT_STREQ(fw::PropertyTypeName(actual[i].value), fw::PropertyTypeName(expected[i].value));
-    EXPECT_TRUE(actual[i].value == expected[i].value);
-  }
-}
-
-constexpr Color kWhite{0xff, 0xff, 0xff, 0x00};
-constexpr Color kBlack{0x00, 0x00, 0x00, 0x00};
-
-TEST(DescriptionLayout, TheWindowListHasItsTwentyFiveKeysInOrder) {
-  ExpectList(DescriptionWndLayout::Lists().WindowList(), {{"Width", I{427}},
-                                                          {"Height", I{491}},
-                                                          {"MinimumWidth", I{64}},
-                                                          {"MinimumHeight", I{64}},
-                                                          {"MaximumWidth", I{32000}},
-                                                          {"MaximumHeight", I{32000}},
-                                                          {"Type", I{0}},
-                                                          {"Title", fw::String("Description")},
-                                                          {"HasCloseButton", true},
-                                                          {"HasMaximizeButton", false},
-                                                          {"HasMinimizeButton", true},
-                                                          {"HasFullScreenButton", false},
-                                                          {"Resizeable", false},
-                                                          {"Composite", false},
-                                                          {"MacProcID", I{0}},
-                                                          {"FullScreen", false},
-                                                          {"DefaultLocation", I{0}},
-                                                          {"Visible", false},
-                                                          {"HasBackgroundColor", false},
-                                                          {"BackgroundColor", kWhite},
-                                                          {"MenuBarVisible", false},
-                                                          {"Left", I{0}},
-                                                          {"Top", I{0}},
-                                                          {"_mInitialControlsCreated", I{0}},
-                                                          {"LiveResize", false}});
+// Against the calculator's list as the program has it: what the two lists
+// share is the calculator's test to hold.
+TEST(DescriptionLayout, TheWindowListDiffersFromTheCalculatorsInSizeTitleAndShowing) {
+  ExpectList(DescriptionWndLayout::Lists().WindowList(),
+             testsupport::With(ControlWndLayout::Lists().WindowList(), {{"Width", I{427}},
+                                                                        {"Height", I{491}},
+                                                                        {"MaximumWidth", I{32000}},
+                                                                        {"MaximumHeight", I{32000}},
+                                                                        {"Title", fw::String("Description")},
+                                                                        {"Visible", false},
+                                                                        {"HasBackgroundColor", false},
+                                                                        {"MenuBarVisible", false}}),
+             "DescriptionWnd");
 }
 
 // The 46 keys of both text areas, with the values in which they differ.
-PropertyList AreaList(const char* name, I width, I height, I tabIndex, bool styled, const char* font, float size,
+PropertyList AreaList(const char* name, testsupport::Place place, I tabIndex, bool styled, const char* font, float size,
                       const std::string& value, I alignment) {
-  return {{"Name", fw::String(name)},
-          {"Index", I{-2147483648LL}},
-          {"Left", I{-1}},
-          {"Top", I{-1}},
-          {"Width", width},
-          {"Height", height},
-          {"LockLeft", true},
-          {"LockTop", true},
-          {"LockRight", true},
-          {"LockBottom", true},
-          {"TabIndex", tabIndex},
-          {"TabPanelIndex", I{0}},
-          {"TabStop", true},
-          {"Enabled", true},
-          {"Format", fw::String()},
-          {"HideSelection", true},
-          {"LineHeight", 0.0},
-          {"LineSpacing", 1.0},
-          {"Multiline", true},
-          {"TextColor", kBlack},
-          {"Transparent", true},
-          {"Visible", true},
-          {"Bold", false},
-          {"Italic", false},
-          {"Underline", false},
-          {"ReadOnly", true},
-          {"DataSource", fw::String()},
-          {"DataField", fw::String()},
-          {"InitialParent", fw::String()},
-          {"AllowAutoDeactivate", true},
-          {"BackgroundColor", kWhite},
-          {"HasBorder", true},
-          {"Tooltip", fw::String()},
-          {"HasHorizontalScrollbar", false},
-          {"HasVerticalScrollbar", true},
-          {"AllowStyledText", styled},
-          {"AllowFocusRing", false},
-          {"FontName", fw::String(font)},
-          {"FontSize", size},
-          {"FontUnit", EnumByte{0}},
-          {"Value", value},
-          {"AllowTabs", false},
-          {"TextAlignment", alignment},
-          {"AllowSpellChecking", true},
-          {"MaximumCharactersAllowed", I{0}},
-          {"ValidationMask", fw::String()}};
+  PropertyList list = testsupport::ControlHead(name, place, tabIndex);
+  list.insert(list.end(), {{"TabStop", true},
+                           {"Enabled", true},
+                           {"Format", fw::String()},
+                           {"HideSelection", true},
+                           {"LineHeight", 0.0},
+                           {"LineSpacing", 1.0},
+                           {"Multiline", true},
+                           {"TextColor", kBlack},
+                           {"Transparent", true},
+                           {"Visible", true},
+                           {"Bold", false},
+                           {"Italic", false},
+                           {"Underline", false},
+                           {"ReadOnly", true},
+                           {"DataSource", fw::String()},
+                           {"DataField", fw::String()},
+                           {"InitialParent", fw::String()},
+                           {"AllowAutoDeactivate", true},
+                           {"BackgroundColor", kWhite},
+                           {"HasBorder", true},
+                           {"Tooltip", fw::String()},
+                           {"HasHorizontalScrollbar", false},
+                           {"HasVerticalScrollbar", true},
+                           {"AllowStyledText", styled},
+                           {"AllowFocusRing", false},
+                           {"FontName", fw::String(font)},
+                           {"FontSize", size},
+                           {"FontUnit", fw::kFontUnitDefault},
+                           {"Value", value},
+                           {"AllowTabs", false},
+                           {"TextAlignment", alignment},
+                           {"AllowSpellChecking", true},
+                           {"MaximumCharactersAllowed", I{0}},
+                           {"ValidationMask", fw::String()}});
+  return list;
 }
 
 TEST(DescriptionLayout, BothTextAreasHaveTheirFortySixKeysInOrder) {
@@ -198,16 +167,13 @@ TEST(DescriptionLayout, BothTextAreasHaveTheirFortySixKeysInOrder) {
   ASSERT_EQ(lists.size(), 2u);
   EXPECT_EQ(lists[0].first, "DescribeFld");
   EXPECT_EQ(lists[1].first, "DescribeFld2");
-  {
-    SCOPED_TRACE("DescribeFld");
-    ExpectList(lists[0].second, AreaList("DescribeFld", 427, 478, 0, false, "Courier", 10.0f, "\r\n", 0));
-  }
-  {
-    SCOPED_TRACE("DescribeFld2");
-    ExpectList(lists[1].second,
-               AreaList("DescribeFld2", 429, 476, 1, true, "Times", 12.0f, DescriptionWndLayout::DescriptionText(), 1));
-  }
-  EXPECT_THROW(DescriptionWndLayout::Lists().ControlList("DescribeFld3"), std::out_of_range);
+  ExpectList(lists[0].second,
+             AreaList("DescribeFld", {-1, -1, 427, 478}, 0, false, "Courier", 10.0f, "\r\n", fw::kAlignDefault),
+             "DescribeFld");
+  ExpectList(lists[1].second,
+             AreaList("DescribeFld2", {-1, -1, 429, 476}, 1, true, "Times", 12.0f,
+                      DescriptionWndLayout::DescriptionText(), fw::kAlignLeft),
+             "DescribeFld2");
 }
 
 }  // namespace

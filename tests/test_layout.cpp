@@ -1,12 +1,11 @@
 // The layout data of the calculator and About windows: the windows' own
 // lists, each control list's keys and types in its class's order, the
-// creation order and the values the windows' behaviour rests on.
+// creation order and the values the windows' behaviour rests on; and, for
+// every window's table, the look-up of a control it has no row for.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
-#include <set>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -14,36 +13,25 @@
 
 #include "calculator/ControlWndLayout.h"
 #include "framework/Properties.h"
+#include "framework/Protocol.h"
 #include "info/AboutWndLayout.h"
+#include "info/DescriptionWndLayout.h"
+#include "tests/support/PropertyLists.h"
 
 namespace {
 
 using fw::Color;
-using fw::Property;
 using fw::PropertyList;
 using fw::PropertyValue;
+using testsupport::ExpectList;
+using testsupport::kBlack;
+using testsupport::kWhite;
+using testsupport::Show;
 using I = std::int64_t;
 using Lists = std::vector<std::pair<std::string, PropertyList>>;
 
-std::string Show(const PropertyValue& v) {
-  struct {
-    std::string operator()(std::int64_t x) const { return std::to_string(x); }
-    std::string operator()(bool x) const { return x ? "True" : "False"; }
-    std::string operator()(double x) const { return std::to_string(x) + " (Double)"; }
-    std::string operator()(float x) const { return std::to_string(x) + " (Single)"; }
-    std::string operator()(const fw::String& x) const { return "\"" + x + "\""; }
-    std::string operator()(Color c) const {
-      char buffer[32];
-      std::snprintf(buffer, sizeof buffer, "%02x %02x %02x %02x", c.red, c.green, c.blue, c.alpha);
-      return buffer;
-    }
-    std::string operator()(fw::EnumByte e) const { return "enum " + std::to_string(e.value); }
-  } visitor;
-  return std::visit(visitor, v);
-}
-
 // Every list of one class has these keys, in this order, with these types.
-using Schema = std::vector<std::pair<const char*, const char*>>;
+using Schema = std::vector<std::pair<std::string, const char*>>;
 constexpr const char* S = "String";
 constexpr const char* N = "Integer";
 constexpr const char* B = "Boolean";
@@ -52,123 +40,114 @@ constexpr const char* F = "Single";
 constexpr const char* C = "Color";
 constexpr const char* E = "Enumeration";
 
-const Schema kRoundRectangle = {{"Name", S},
-                                {"Index", N},
-                                {"Left", N},
-                                {"Top", N},
-                                {"Width", N},
-                                {"Height", N},
-                                {"LockLeft", B},
-                                {"LockTop", B},
-                                {"LockRight", B},
-                                {"LockBottom", B},
-                                {"TabIndex", N},
-                                {"TabPanelIndex", N},
-                                {"AllowAutoDeactivate", B},
-                                {"BorderColor", C},
-                                {"BorderThickness", D},
-                                {"Enabled", B},
-                                {"FillColor", C},
-                                {"Tooltip", S},
-                                {"CornerHeight", D},
-                                {"CornerWidth", D},
-                                {"Transparent", B},
-                                {"Visible", B},
-                                {"InitialParent", S}};
+Schema Joined(const Schema& head, const Schema& tail) {
+  Schema s = head;
+  s.insert(s.end(), tail.begin(), tail.end());
+  return s;
+}
 
-const Schema kLabel = {{"Name", S},          {"Index", N},
-                       {"Left", N},          {"Top", N},
-                       {"Width", N},         {"Height", N},
-                       {"LockLeft", B},      {"LockTop", B},
-                       {"LockRight", B},     {"LockBottom", B},
-                       {"TabIndex", N},      {"TabPanelIndex", N},
-                       {"TabStop", B},       {"AllowAutoDeactivate", B},
-                       {"Enabled", B},       {"Tooltip", S},
-                       {"Multiline", B},     {"Selectable", B},
-                       {"TextAlignment", N}, {"TextColor", C},
-                       {"Transparent", B},   {"Value", S},
-                       {"Visible", B},       {"Bold", B},
-                       {"Italic", B},        {"FontName", S},
-                       {"Underline", B},     {"FontSize", F},
-                       {"FontUnit", E},      {"DataSource", S},
-                       {"DataField", S},     {"InitialParent", S}};
+Schema SchemaOf(const PropertyList& list) {
+  Schema s;
+  for (const auto& p : list) s.emplace_back(p.key, fw::PropertyTypeName(p.value));
+  return s;
+}
 
-const Schema kTextArea = {{"Name", S},
-                          {"Index", N},
-                          {"Left", N},
-                          {"Top", N},
-                          {"Width", N},
-                          {"Height", N},
-                          {"LockLeft", B},
-                          {"LockTop", B},
-                          {"LockRight", B},
-                          {"LockBottom", B},
-                          {"TabIndex", N},
-                          {"TabPanelIndex", N},
-                          {"TabStop", B},
-                          {"AllowAutoDeactivate", B},
-                          {"BackgroundColor", C},
-                          {"HasBorder", B},
-                          {"Enabled", B},
-                          {"Format", S},
-                          {"Tooltip", S},
-                          {"HideSelection", B},
-                          {"LineHeight", D},
-                          {"LineSpacing", D},
-                          {"Multiline", B},
-                          {"HasHorizontalScrollbar", B},
-                          {"HasVerticalScrollbar", B},
-                          {"AllowStyledText", B},
-                          {"TextColor", C},
-                          {"Transparent", B},
-                          {"AllowFocusRing", B},
-                          {"Visible", B},
-                          {"Bold", B},
-                          {"Italic", B},
-                          {"FontName", S},
-                          {"FontSize", F},
-                          {"FontUnit", E},
-                          {"Underline", B},
-                          {"Value", S},
-                          {"AllowTabs", B},
-                          {"TextAlignment", N},
-                          {"AllowSpellChecking", B},
-                          {"MaximumCharactersAllowed", N},
-                          {"ValidationMask", S},
-                          {"ReadOnly", B},
-                          {"DataSource", S},
-                          {"DataField", S},
-                          {"InitialParent", S}};
+// The twelve keys every control list begins with.
+const Schema kHead = SchemaOf(testsupport::ControlHead("", {0, 0, 0, 0}, 0));
+// The sixteen that label and canvas lists begin with.
+const Schema kLeading = Joined(kHead, {{"TabStop", B}, {"AllowAutoDeactivate", B}, {"Enabled", B}, {"Tooltip", S}});
 
-const Schema kPushButton = {{"Name", S},           {"Index", N},
-                            {"Left", N},           {"Top", N},
-                            {"Width", N},          {"Height", N},
-                            {"LockLeft", B},       {"LockTop", B},
-                            {"LockRight", B},      {"LockBottom", B},
-                            {"TabIndex", N},       {"TabPanelIndex", N},
-                            {"TabStop", B},        {"AllowAutoDeactivate", B},
-                            {"MacButtonStyle", N}, {"Cancel", B},
-                            {"Caption", S},        {"Default", B},
-                            {"Enabled", B},        {"Tooltip", S},
-                            {"Transparent", B},    {"Visible", B},
-                            {"FontName", S},       {"FontSize", F},
-                            {"FontUnit", E},       {"Bold", B},
-                            {"Italic", B},         {"Underline", B},
-                            {"InitialParent", S}};
+const Schema kRoundRectangle = Joined(kHead, {{"AllowAutoDeactivate", B},
+                                              {"BorderColor", C},
+                                              {"BorderThickness", D},
+                                              {"Enabled", B},
+                                              {"FillColor", C},
+                                              {"Tooltip", S},
+                                              {"CornerHeight", D},
+                                              {"CornerWidth", D},
+                                              {"Transparent", B},
+                                              {"Visible", B},
+                                              {"InitialParent", S}});
+
+const Schema kLabel = Joined(kLeading, {{"Multiline", B},
+                                        {"Selectable", B},
+                                        {"TextAlignment", N},
+                                        {"TextColor", C},
+                                        {"Transparent", B},
+                                        {"Value", S},
+                                        {"Visible", B},
+                                        {"Bold", B},
+                                        {"Italic", B},
+                                        {"FontName", S},
+                                        {"Underline", B},
+                                        {"FontSize", F},
+                                        {"FontUnit", E},
+                                        {"DataSource", S},
+                                        {"DataField", S},
+                                        {"InitialParent", S}});
+
+const Schema kTextArea = Joined(kHead, {{"TabStop", B},
+                                        {"AllowAutoDeactivate", B},
+                                        {"BackgroundColor", C},
+                                        {"HasBorder", B},
+                                        {"Enabled", B},
+                                        {"Format", S},
+                                        {"Tooltip", S},
+                                        {"HideSelection", B},
+                                        {"LineHeight", D},
+                                        {"LineSpacing", D},
+                                        {"Multiline", B},
+                                        {"HasHorizontalScrollbar", B},
+                                        {"HasVerticalScrollbar", B},
+                                        {"AllowStyledText", B},
+                                        {"TextColor", C},
+                                        {"Transparent", B},
+                                        {"AllowFocusRing", B},
+                                        {"Visible", B},
+                                        {"Bold", B},
+                                        {"Italic", B},
+                                        {"FontName", S},
+                                        {"FontSize", F},
+                                        {"FontUnit", E},
+                                        {"Underline", B},
+                                        {"Value", S},
+                                        {"AllowTabs", B},
+                                        {"TextAlignment", N},
+                                        {"AllowSpellChecking", B},
+                                        {"MaximumCharactersAllowed", N},
+                                        {"ValidationMask", S},
+                                        {"ReadOnly", B},
+                                        {"DataSource", S},
+                                        {"DataField", S},
+                                        {"InitialParent", S}});
+
+const Schema kPushButton = Joined(kHead, {{"TabStop", B},
+                                          {"AllowAutoDeactivate", B},
+                                          {"MacButtonStyle", N},
+                                          {"Cancel", B},
+                                          {"Caption", S},
+                                          {"Default", B},
+                                          {"Enabled", B},
+                                          {"Tooltip", S},
+                                          {"Transparent", B},
+                                          {"Visible", B},
+                                          {"FontName", S},
+                                          {"FontSize", F},
+                                          {"FontUnit", E},
+                                          {"Bold", B},
+                                          {"Italic", B},
+                                          {"Underline", B},
+                                          {"InitialParent", S}});
 
 // Transparent is named twice.
-const Schema kCanvas = {{"Name", S},           {"Index", N},
-                        {"Left", N},           {"Top", N},
-                        {"Width", N},          {"Height", N},
-                        {"LockLeft", B},       {"LockTop", B},
-                        {"LockRight", B},      {"LockBottom", B},
-                        {"TabIndex", N},       {"TabPanelIndex", N},
-                        {"TabStop", B},        {"AllowAutoDeactivate", B},
-                        {"Enabled", B},        {"Tooltip", S},
-                        {"AllowFocusRing", B}, {"Visible", B},
-                        {"AllowFocus", B},     {"AllowTabs", B},
-                        {"Transparent", B},    {"DoubleBuffer", B},
-                        {"Transparent", B},    {"InitialParent", S}};
+const Schema kCanvas = Joined(kLeading, {{"AllowFocusRing", B},
+                                         {"Visible", B},
+                                         {"AllowFocus", B},
+                                         {"AllowTabs", B},
+                                         {"Transparent", B},
+                                         {"DoubleBuffer", B},
+                                         {"Transparent", B},
+                                         {"InitialParent", S}});
 
 void ExpectSchema(const PropertyList& list, const Schema& schema, const std::string& control) {
   SCOPED_TRACE(control);
@@ -179,30 +158,17 @@ void ExpectSchema(const PropertyList& list, const Schema& schema, const std::str
   }
 }
 
-// The value of the first entry of `key`; fails the test when there is none.
-const PropertyValue* Find(const PropertyList& list, const std::string& key) {
-  for (const auto& p : list) {
-    if (p.key == key) return &p.value;
-  }
-  ADD_FAILURE() << "no key " << key;
-  return nullptr;
-}
-
+// Fails the test unless `list` holds `key` and every entry of it has
+// `expected`.
 void ExpectValue(const PropertyList& list, const std::string& key, const PropertyValue& expected,
                  const std::string& control) {
-  const PropertyValue* got = Find(list, key);
-  if (!got) return;
-  EXPECT_TRUE(*got == expected) << control << "." << key << " is " << Show(*got) << ", not " << Show(expected);
-}
-
-void ExpectList(const PropertyList& actual, const PropertyList& expected, const std::string& what) {
-  SCOPED_TRACE(what);
-  ASSERT_EQ(actual.size(), expected.size());
-  for (std::size_t i = 0; i < expected.size(); ++i) {
-    EXPECT_EQ(actual[i].key, expected[i].key) << "#" << i;
-    EXPECT_TRUE(actual[i].value == expected[i].value)
-        << "#" << i << " " << expected[i].key << " is " << Show(actual[i].value) << ", not " << Show(expected[i].value);
+  bool found = false;
+  for (const auto& p : list) {
+    if (p.key != key) continue;
+    found = true;
+    EXPECT_TRUE(p.value == expected) << control << "." << key << " is " << Show(p.value) << ", not " << Show(expected);
   }
+  EXPECT_TRUE(found) << control << " has no key " << key;
 }
 
 const PropertyList& ListOf(const Lists& lists, const std::string& name) {
@@ -223,7 +189,7 @@ const PropertyList kCalculatorWindow = {
     {"MinimumHeight", I{64}},
     {"MaximumWidth", I{700}},
     {"MaximumHeight", I{600}},
-    {"Type", I{0}},
+    {"Type", fw::kDocumentWindow},
     {"Title", fw::String("Quorvel")},
     {"HasCloseButton", true},
     {"HasMaximizeButton", false},
@@ -233,10 +199,10 @@ const PropertyList kCalculatorWindow = {
     {"Composite", false},
     {"MacProcID", I{0}},
     {"FullScreen", false},
-    {"DefaultLocation", I{0}},
+    {"DefaultLocation", fw::kCentredOnScreen},
     {"Visible", true},
     {"HasBackgroundColor", true},
-    {"BackgroundColor", Color{0xff, 0xff, 0xff, 0x00}},
+    {"BackgroundColor", kWhite},
     {"MenuBarVisible", true},
     {"Left", I{0}},
     {"Top", I{0}},
@@ -249,18 +215,18 @@ TEST(CalculatorLayout, WindowList) {
   ExpectList(ControlWndLayout::Lists().WindowList(), kCalculatorWindow, "ControlWnd");
 }
 
+// Against the calculator's list as the program has it: what the two lists
+// share is the test above's to hold.
 TEST(AboutLayout, WindowListDiffersFromTheCalculatorsOnlyInItsFrame) {
-  PropertyList expected = kCalculatorWindow;
-  const PropertyList differences = {
-      {"Width", I{300}}, {"Height", I{200}},      {"MaximumWidth", I{32000}}, {"MaximumHeight", I{32000}},
-      {"Type", I{2}},    {"Title", fw::String()}, {"HasCloseButton", false},
-  };
-  for (const auto& d : differences) {
-    for (auto& p : expected) {
-      if (p.key == d.key) p.value = d.value;
-    }
-  }
-  ExpectList(AboutWndLayout::Lists().WindowList(), expected, "AboutWnd");
+  ExpectList(AboutWndLayout::Lists().WindowList(),
+             testsupport::With(ControlWndLayout::Lists().WindowList(), {{"Width", I{300}},
+                                                                        {"Height", I{200}},
+                                                                        {"MaximumWidth", I{32000}},
+                                                                        {"MaximumHeight", I{32000}},
+                                                                        {"Type", fw::kDialogWindow},
+                                                                        {"Title", fw::String()},
+                                                                        {"HasCloseButton", false}}),
+             "AboutWnd");
 }
 
 // ---- The calculator window's controls ---------------------------------------
@@ -313,7 +279,7 @@ TEST(CalculatorLayout, PlacesTextsAndFontsOfEveryControl) {
   for (const Summary& s : kControls) {
     const PropertyList& list = ListOf(ControlWndLayout::Lists().ControlLists(), s.name);
     ExpectValue(list, "Name", fw::String(s.name), s.name);
-    ExpectValue(list, "Index", I{-2147483648LL}, s.name);
+    ExpectValue(list, "Index", fw::kNoIndex, s.name);
     ExpectValue(list, "InitialParent", fw::String(s.parent), s.name);
     ExpectValue(list, "Left", s.left, s.name);
     ExpectValue(list, "Top", s.top, s.name);
@@ -330,15 +296,9 @@ TEST(CalculatorLayout, PlacesTextsAndFontsOfEveryControl) {
       ExpectValue(list, "Bold", s.bold, s.name);
       ExpectValue(list, "Italic", false, s.name);
       ExpectValue(list, "Underline", false, s.name);
-      ExpectValue(list, "FontUnit", fw::EnumByte{0}, s.name);
+      ExpectValue(list, "FontUnit", fw::kFontUnitDefault, s.name);
     }
   }
-  // The notice: one line of text of our own.
-  const PropertyValue* notice = Find(ControlWndLayout::Lists().ControlList("StaticText8"), "Value");
-  ASSERT_TRUE(notice);
-  const auto& text = std::get<fw::String>(*notice);
-  EXPECT_FALSE(text.empty());
-  EXPECT_EQ(text.find_first_of("\r\n"), std::string::npos);
 }
 
 struct Particular {
@@ -347,10 +307,8 @@ struct Particular {
   std::vector<const char*> controls;
 };
 
-constexpr Color kNavyBytes{0x00, 0x00, 0x80, 0x00};
-constexpr Color kGreyBytes{0x7f, 0x7f, 0x7f, 0x00};
-constexpr Color kBlackBytes{0x00, 0x00, 0x00, 0x00};
-constexpr Color kWhiteBytes{0xff, 0xff, 0xff, 0x00};
+constexpr Color kNavy{0x00, 0x00, 0x80, 0x00};
+constexpr Color kGrey{0x7f, 0x7f, 0x7f, 0x00};
 
 TEST(CalculatorLayout, ValuesTheWindowsBehaviourRestsOn) {
   const Particular rows[] = {
@@ -376,9 +334,9 @@ TEST(CalculatorLayout, ValuesTheWindowsBehaviourRestsOn) {
       {"HasVerticalScrollbar", false, {"FeetFld", "InchFld", "WeightFld"}},
       {"ReadOnly", false, {"FeetFld", "InchFld", "WeightFld"}},
       {"Value", fw::String(), {"FeetFld", "InchFld", "WeightFld", "BMIFld"}},
-      {"TextAlignment", I{2}, {"FeetFld", "InchFld", "WeightFld", "StaticText7", "StaticText8", "BMIFld"}},
-      {"TextAlignment", I{3}, {"StaticText5", "StaticText4", "StaticText1"}},
-      {"TextAlignment", I{0}, {"StaticText6", "StaticText2"}},
+      {"TextAlignment", fw::kAlignCentre, {"FeetFld", "InchFld", "WeightFld", "StaticText7", "StaticText8", "BMIFld"}},
+      {"TextAlignment", fw::kAlignRight, {"StaticText5", "StaticText4", "StaticText1"}},
+      {"TextAlignment", fw::kAlignDefault, {"StaticText6", "StaticText2"}},
       // Tab stops: the fields, one caption and the logo; never a button.
       {"TabStop", true, {"FeetFld", "InchFld", "WeightFld", "StaticText4", "Canvas3"}},
       {"TabStop",
@@ -386,19 +344,18 @@ TEST(CalculatorLayout, ValuesTheWindowsBehaviourRestsOn) {
        {"StaticText5", "StaticText6", "StaticText2", "StaticText1", "StaticText7", "StaticText8", "BMIFld", "ClearBtn",
         "CalculateBtn", "InfoBtn"}},
       {"AllowFocus", false, {"Canvas3"}},
+      {"Transparent", true, {"Canvas3"}},  // both entries
       // All three buttons are default buttons; none cancels.
       {"Default", true, {"ClearBtn", "CalculateBtn", "InfoBtn"}},
       {"Cancel", false, {"ClearBtn", "CalculateBtn", "InfoBtn"}},
       {"MacButtonStyle", I{0}, {"ClearBtn", "CalculateBtn", "InfoBtn"}},
       // Colours, as stored.
-      {"TextColor",
-       kNavyBytes,
-       {"StaticText5", "StaticText6", "StaticText4", "StaticText2", "StaticText1", "StaticText7"}},
-      {"TextColor", kGreyBytes, {"StaticText8"}},
-      {"TextColor", kBlackBytes, {"BMIFld", "FeetFld", "InchFld", "WeightFld"}},
-      {"BackgroundColor", kWhiteBytes, {"FeetFld", "InchFld", "WeightFld"}},
+      {"TextColor", kNavy, {"StaticText5", "StaticText6", "StaticText4", "StaticText2", "StaticText1", "StaticText7"}},
+      {"TextColor", kGrey, {"StaticText8"}},
+      {"TextColor", kBlack, {"BMIFld", "FeetFld", "InchFld", "WeightFld"}},
+      {"BackgroundColor", kWhite, {"FeetFld", "InchFld", "WeightFld"}},
       {"FillColor", Color{0xe6, 0xe6, 0xe6, 0x00}, {"RoundRectangle1"}},
-      {"BorderColor", kBlackBytes, {"RoundRectangle1"}},
+      {"BorderColor", kBlack, {"RoundRectangle1"}},
       {"BorderThickness", 1.0, {"RoundRectangle1"}},
       {"CornerWidth", 16.0, {"RoundRectangle1"}},
       {"CornerHeight", 16.0, {"RoundRectangle1"}},
@@ -417,19 +374,11 @@ TEST(CalculatorLayout, ValuesTheWindowsBehaviourRestsOn) {
       ExpectValue(ControlWndLayout::Lists().ControlList(control), row.key, row.value, control);
     }
   }
-  // Both Transparent entries of the canvas are True.
-  int transparent = 0;
-  for (const auto& p : ControlWndLayout::Lists().ControlList("Canvas3")) {
-    if (p.key == "Transparent") {
-      ++transparent;
-      EXPECT_TRUE(p.value == PropertyValue(true));
-    }
-  }
-  EXPECT_EQ(transparent, 2);
 }
 
-TEST(CalculatorLayout, AListLookUpForAControlWithoutARowFailsNamingIt) {
-  for (const fw::LayoutLists* lists : {&ControlWndLayout::Lists(), &AboutWndLayout::Lists()}) {
+TEST(LayoutLists, ALookUpForAControlWithoutARowFailsNamingIt) {
+  for (const fw::LayoutLists* lists :
+       {&ControlWndLayout::Lists(), &AboutWndLayout::Lists(), &DescriptionWndLayout::Lists()}) {
     try {
       lists->ControlList("NoSuchControl");
       ADD_FAILURE() << "no exception";
@@ -441,86 +390,35 @@ TEST(CalculatorLayout, AListLookUpForAControlWithoutARowFailsNamingIt) {
 
 // ---- The About window's controls ----------------------------------------------
 
-const Schema kAboutCommon = {{"Name", S},      {"Index", N},
-                             {"Left", N},      {"Top", N},
-                             {"Width", N},     {"Height", N},
-                             {"LockLeft", B},  {"LockTop", B},
-                             {"LockRight", B}, {"LockBottom", B},
-                             {"TabIndex", N},  {"TabPanelIndex", N},
-                             {"TabStop", B},   {"AllowAutoDeactivate", B},
-                             {"Enabled", B},   {"Tooltip", S}};
-
-Schema Joined(const Schema& head, std::vector<std::pair<const char*, const char*>> tail) {
-  Schema s = head;
-  s.insert(s.end(), tail.begin(), tail.end());
-  return s;
-}
-
-const Schema kAboutLabel = Joined(kAboutCommon, {{"Multiline", B},
-                                                 {"Selectable", B},
-                                                 {"TextAlignment", N},
-                                                 {"TextColor", C},
-                                                 {"Transparent", B},
-                                                 {"Value", S},
-                                                 {"Visible", B},
-                                                 {"Bold", B},
-                                                 {"Italic", B},
-                                                 {"FontName", S},
-                                                 {"Underline", B},
-                                                 {"FontSize", F},
-                                                 {"FontUnit", E},
-                                                 {"DataSource", S},
-                                                 {"DataField", S},
-                                                 {"InitialParent", S}});
-const Schema kAboutCanvas = Joined(kAboutCommon, {{"AllowFocusRing", B},
-                                                  {"Visible", B},
-                                                  {"AllowFocus", B},
-                                                  {"AllowTabs", B},
-                                                  {"Transparent", B},
-                                                  {"DoubleBuffer", B},
-                                                  {"Transparent", B},
-                                                  {"InitialParent", S}});
-
 TEST(AboutLayout, ThreeVisibleControlsAndTheTimerInCreationOrder) {
   const auto& lists = AboutWndLayout::Lists().ControlLists();
   ASSERT_EQ(lists.size(), 4u);
   const struct {
     const char* name;
     const Schema* schema;
-    I left, top, width, height, tabIndex;
+    testsupport::Place place;
+    I tabIndex;
     bool tabStop, enabled;
   } rows[] = {
-      {"StaticText5", &kAboutLabel, 1, 183, 298, 15, 0, false, true},
-      {"Canvas1", &kAboutCanvas, 47, 61, 207, 78, 1, true, false},
-      {"StaticText1", &kAboutLabel, 1, 6, 298, 36, 3, false, true},
+      {"StaticText5", &kLabel, {1, 183, 298, 15}, 0, false, true},
+      {"Canvas1", &kCanvas, {47, 61, 207, 78}, 1, true, false},
+      {"StaticText1", &kLabel, {1, 6, 298, 36}, 3, false, true},
   };
   for (std::size_t i = 0; i < std::size(rows); ++i) {
     const auto& r = rows[i];
     const auto& [name, list] = lists[i];
     EXPECT_EQ(name, r.name);
     ExpectSchema(list, *r.schema, r.name);
-    const PropertyList expected = {{"Name", fw::String(r.name)},
-                                   {"Index", I{-2147483648LL}},
-                                   {"Left", r.left},
-                                   {"Top", r.top},
-                                   {"Width", r.width},
-                                   {"Height", r.height},
-                                   {"LockLeft", true},
-                                   {"LockTop", true},
-                                   {"LockRight", true},
-                                   {"LockBottom", true},
-                                   {"TabIndex", r.tabIndex},
-                                   {"TabPanelIndex", I{0}},
-                                   {"TabStop", r.tabStop},
-                                   {"AllowAutoDeactivate", true},
-                                   {"Enabled", r.enabled},
-                                   {"Tooltip", fw::String()}};
+    PropertyList expected = testsupport::ControlHead(r.name, r.place, r.tabIndex);
+    expected.insert(
+        expected.end(),
+        {{"TabStop", r.tabStop}, {"AllowAutoDeactivate", true}, {"Enabled", r.enabled}, {"Tooltip", fw::String()}});
     ExpectList(PropertyList(list.begin(), list.begin() + std::min(list.size(), expected.size())), expected, r.name);
     ExpectValue(list, "InitialParent", fw::String(), r.name);
     ExpectValue(list, "Visible", true, r.name);
   }
   EXPECT_EQ(lists[3].first, "Timer1");
-  ExpectList(lists[3].second, {{"RunMode", I{1}}, {"Period", I{4000}}}, "Timer1");
+  ExpectList(lists[3].second, {{"RunMode", fw::kTimerOnce}, {"Period", I{4000}}}, "Timer1");
 }
 
 TEST(AboutLayout, LabelAndCanvasValues) {
@@ -531,34 +429,41 @@ TEST(AboutLayout, LabelAndCanvasValues) {
       {"FontSize", 22.0f, {"StaticText1"}},
       {"FontSize", 10.0f, {"StaticText5"}},
       {"FontName", fw::String("System"), {"StaticText1", "StaticText5"}},
-      {"TextAlignment", I{2}, {"StaticText1", "StaticText5"}},
+      {"TextAlignment", fw::kAlignCentre, {"StaticText1", "StaticText5"}},
       {"TextColor", Color{0x02, 0x00, 0x80, 0x00}, {"StaticText1", "StaticText5"}},
       {"Multiline", false, {"StaticText1", "StaticText5"}},
       {"Italic", false, {"StaticText1", "StaticText5"}},
       {"Underline", false, {"StaticText1", "StaticText5"}},
-      {"FontUnit", fw::EnumByte{0}, {"StaticText1", "StaticText5"}},
+      {"FontUnit", fw::kFontUnitDefault, {"StaticText1", "StaticText5"}},
       {"AllowFocusRing", false, {"Canvas1"}},
       {"AllowFocus", false, {"Canvas1"}},
       {"DoubleBuffer", false, {"Canvas1"}},
+      {"Transparent", true, {"Canvas1"}},  // both entries
   };
   for (const auto& row : rows) {
     for (const char* control : row.controls) {
       ExpectValue(AboutWndLayout::Lists().ControlList(control), row.key, row.value, control);
     }
   }
-  const PropertyValue* notice = Find(AboutWndLayout::Lists().ControlList("StaticText5"), "Value");
-  ASSERT_TRUE(notice);
-  const auto& text = std::get<fw::String>(*notice);
-  EXPECT_FALSE(text.empty());
-  EXPECT_EQ(text.find_first_of("\r\n"), std::string::npos);
-  int transparent = 0;
-  for (const auto& p : AboutWndLayout::Lists().ControlList("Canvas1")) {
-    if (p.key == "Transparent") {
-      ++transparent;
-      EXPECT_TRUE(p.value == PropertyValue(true));
-    }
+}
+
+// ---- Both windows -------------------------------------------------------------
+
+TEST(NoticeLines, EachIsOneLineOfText) {
+  const std::pair<const fw::LayoutLists*, const char*> notices[] = {
+      {&ControlWndLayout::Lists(), "StaticText8"},
+      {&AboutWndLayout::Lists(), "StaticText5"},
+  };
+  for (const auto& [lists, control] : notices) {
+    SCOPED_TRACE(control);
+    const PropertyList& list = lists->ControlList(control);
+    const auto value = std::find_if(list.begin(), list.end(), [](const fw::Property& p) { return p.key == "Value"; });
+    ASSERT_NE(value, list.end());
+    const auto* text = std::get_if<fw::String>(&value->value);
+    ASSERT_TRUE(text);
+    EXPECT_FALSE(text->empty());
+    EXPECT_EQ(text->find_first_of("\r\n"), std::string::npos);
   }
-  EXPECT_EQ(transparent, 2);
 }
 
 }  // namespace
