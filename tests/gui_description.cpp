@@ -8,13 +8,16 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFontInfo>
+#include <QGuiApplication>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
-#include <QScrollBar>
+#include <QScreen>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextEdit>
+#include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <map>
 #include <memory>
@@ -23,12 +26,15 @@
 
 #include "calculator/ControlWnd.h"
 #include "framework/Printing.h"
+#include "framework/Protocol.h"
 #include "info/AboutWnd.h"
 #include "info/DescriptionWnd.h"
 #include "info/DescriptionWndLayout.h"
 #include "shell/Menu.h"
 #include "tests/support/GuiTest.h"
 #include "tests/support/Highlight.h"
+#include "tests/support/Menus.h"
+#include "tests/support/TestWindows.h"
 
 namespace {
 
@@ -40,12 +46,6 @@ QTextEdit* EditorOf(const fw::Ref<fw::TextArea>& area) { return qobject_cast<QTe
 QMenuBar* FloatingBar(const fw::Ref<fw::Window>& window) { return fw::test::WidgetOf(window)->findChild<QMenuBar*>(); }
 
 QMenu* OpenPopup() { return qobject_cast<QMenu*>(QApplication::activePopupWidget()); }
-
-int OpenCount(const char* className) {
-  int n = 0;
-  for (const auto& w : fw::RuntimeOpenWindows()) n += w->ClassName() == className;
-  return n;
-}
 
 // Page graphics that records its pages.
 class FakeGraphics : public fw::Graphics {
@@ -151,22 +151,10 @@ class DescriptionGui : public GuiTest {
 
 // ---- The framework's text area: line breaks, selection, bold ---------------
 
-// A window with one multi-line area, styled or plain.
-class AreaWnd : public fw::Window {
- public:
-  explicit AreaWnd(bool styled) : styled_(styled) {}
-  void CreateControls() override {
-    auto area = __New<fw::TextArea>();
-    area->Constructor();
-    _AddControl("Area", area);
-    fw::RuntimeMassPropertySetter(area, {{"Multiline", true}, {"AllowStyledText", styled_}, {"Width", I{200}}});
-  }
-  fw::Ref<fw::TextArea> Area() { return fw::Cast<fw::TextArea>(_ControlByName("Area")); }
-  std::string ClassName() const override { return "AreaWnd"; }
-
- private:
-  bool styled_;
-};
+// A shown window of one multi-line area, styled or plain.
+fw::Ref<testsupport::OneAreaWnd> AreaWnd(bool styled) {
+  return testsupport::MakeOneAreaWnd({}, {{"Multiline", true}, {"AllowStyledText", styled}, {"Width", I{200}}});
+}
 
 // Whether each document character is bold, as a string of 'B' and '-', with
 // '|' for a line break, which shows no style.
@@ -186,9 +174,7 @@ std::string BoldMap(const fw::Ref<fw::TextArea>& area) {
 }
 
 TEST_F(DescriptionGui, ATextAreaKeepsLineBreaksAndCountsItsSelectionInCharacters) {
-  auto window = fw::New<AreaWnd>(true);
-  window->Constructor();
-  auto area = window->Area();
+  auto area = AreaWnd(true)->Area();
   // Every kind of break sets one line and reads back as CR LF.
   for (const char* text : {"ab\r\ncd\r\n", "ab\ncd\n", "ab\rcd\r"}) {
     area->Value(text);
@@ -236,148 +222,180 @@ TEST_F(DescriptionGui, ATextAreaKeepsLineBreaksAndCountsItsSelectionInCharacters
   EXPECT_EQ(BoldMap(area), "-|-----");
 
   // A plain area keeps one style.
-  auto plain = fw::New<AreaWnd>(false);
-  plain->Constructor();
-  plain->Area()->Value("abc");
-  plain->Area()->SelectionStart(0);
-  plain->Area()->SelectionLength(2);
-  plain->Area()->SelectionBold(true);
-  EXPECT_EQ(BoldMap(plain->Area()), "---");
+  auto plain = AreaWnd(false)->Area();
+  plain->Value("abc");
+  plain->SelectionStart(0);
+  plain->SelectionLength(2);
+  plain->SelectionBold(true);
+  EXPECT_EQ(BoldMap(plain), "---");
 }
 
 // ---- The window and its settings -----------------------------------------
 
-TEST_F(DescriptionGui, ANewWindowIsHiddenUntilShownAndThenOneFixedWindowWithoutMenuBar) {
+TEST_F(DescriptionGui, ThereIsOneWindowAndItCarriesTheProgramsMenuBar) {
   auto window = DescriptionWnd();
   EXPECT_TRUE(window->IsOpen());
-  EXPECT_FALSE(window->IsShown());
   EXPECT_TRUE(DescriptionWnd() == window) << "a second call made a second window";
-
   window->Show();
-  QMainWindow* frame = fw::test::WidgetOf(window);
-  ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
-  EXPECT_EQ(frame->windowTitle(), "Description");
-  QWidget* content = frame->centralWidget();
-  EXPECT_EQ(content->size(), QSize(427, 491));
-  EXPECT_EQ(content->minimumSize(), content->maximumSize()) << "resizable";
-  EXPECT_FALSE(frame->windowFlags() & Qt::WindowMaximizeButtonHint);
-  EXPECT_EQ(frame->menuWidget(), nullptr);
-  ASSERT_NE(FloatingBar(window), nullptr);
-  EXPECT_FALSE(FloatingBar(window)->isVisible());
+  ASSERT_TRUE(QTest::qWaitForWindowActive(fw::test::WidgetOf(window)));
   EXPECT_TRUE(window->MenuBar() == Menu()) << "the window's own bar is not the program's one menu bar";
-  EXPECT_EQ(OpenCount(DescriptionWnd::kClassName), 1);
+  EXPECT_EQ(testsupport::OpenWindowsOf(DescriptionWnd::kClassName), 1);
 }
 
-// Reads a key back through the object's getters, or as kept.
-using Getters = std::map<std::string, std::function<fw::PropertyValue()>>;
+// Whether a window or an area shows a key's listed value.
+using Shows = std::function<bool(const fw::PropertyValue& listed)>;
 
-void ExpectApplied(const fw::Configurable& target, const fw::PropertyList& list, const Getters& getters,
-                   const std::string& what) {
+// Shows when `reading` (the widget's state in the list's own type and
+// terms) equals the listed value.
+template <class F>
+Shows Reads(F reading) {
+  return [reading](const fw::PropertyValue& listed) { return listed == fw::PropertyValue(reading()); };
+}
+
+fw::Color ColorOf(const QColor& c) {
+  const auto byte = [](int v) { return static_cast<std::uint8_t>(v); };
+  return {byte(c.red()), byte(c.green()), byte(c.blue()), byte(255 - c.alpha())};
+}
+
+// Every key of `list` shows as `shows` tells, or is one that the framework
+// keeps, with its value.
+void ExpectShownOrKept(const fw::Configurable& target, const fw::PropertyList& list,
+                       const std::map<std::string, Shows>& shows, const std::string& what) {
   for (const auto& [key, value] : list) {
     SCOPED_TRACE(what + "." + key);
-    if (auto it = getters.find(key); it != getters.end()) {
-      EXPECT_TRUE(it->second() == value);
+    if (auto it = shows.find(key); it != shows.end()) {
+      EXPECT_TRUE(it->second(value)) << "the widget does not show the listed value";
     } else {
       const fw::PropertyValue* kept = target.Kept(key);
-      ASSERT_NE(kept, nullptr) << "neither read back nor kept";
+      ASSERT_NE(kept, nullptr) << "neither shown nor kept";
       EXPECT_TRUE(*kept == value);
     }
   }
 }
 
-TEST_F(DescriptionGui, BothListsAreAppliedKeyByKey) {
+// The lists are the layout's own (their values are the layout data's
+// tests): what they say must reach the frame and the two editors. The few
+// keys that no widget of this window shows are read through the model.
+TEST_F(DescriptionGui, EveryKeyOfBothListsShowsInTheWidgetsOrIsKept) {
   auto w = DescriptionWnd();
-  const Getters window = {
-      {"Width", [&] { return fw::PropertyValue(w->Width()); }},
-      {"Height", [&] { return fw::PropertyValue(w->Height()); }},
-      {"MinimumWidth", [&] { return fw::PropertyValue(w->MinimumWidth()); }},
-      {"MinimumHeight", [&] { return fw::PropertyValue(w->MinimumHeight()); }},
-      {"MaximumWidth", [&] { return fw::PropertyValue(w->MaximumWidth()); }},
-      {"MaximumHeight", [&] { return fw::PropertyValue(w->MaximumHeight()); }},
-      {"Type", [&] { return fw::PropertyValue(w->Type()); }},
-      {"Title", [&] { return fw::PropertyValue(w->Title()); }},
-      {"HasCloseButton", [&] { return fw::PropertyValue(w->HasCloseButton()); }},
-      {"HasMaximizeButton", [&] { return fw::PropertyValue(w->HasMaximizeButton()); }},
-      {"HasMinimizeButton", [&] { return fw::PropertyValue(w->HasMinimizeButton()); }},
-      {"Resizeable", [&] { return fw::PropertyValue(w->Resizeable()); }},
-      {"FullScreen", [&] { return fw::PropertyValue(w->FullScreen()); }},
-      {"DefaultLocation", [&] { return fw::PropertyValue(w->DefaultLocation()); }},
-      {"Visible", [&] { return fw::PropertyValue(w->Visible()); }},
-      {"HasBackgroundColor", [&] { return fw::PropertyValue(w->HasBackgroundColor()); }},
-      {"BackgroundColor", [&] { return fw::PropertyValue(w->BackgroundColor()); }},
-      {"MenuBarVisible", [&] { return fw::PropertyValue(w->MenuBarVisible()); }},
-      {"Left", [&] { return fw::PropertyValue(w->Left()); }},
-      {"Top", [&] { return fw::PropertyValue(w->Top()); }},
-  };
-  ExpectApplied(*w, DescriptionWndLayout::Lists().WindowList(), window, "DescriptionWnd");
+  QMainWindow* frame = fw::test::WidgetOf(w);
+  const bool shownBeforeItsCallerShowedIt = frame->isVisible();
+  w->Show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
+  QWidget* content = frame->centralWidget();
+  const auto flag = [frame](Qt::WindowType hint) { return frame->windowFlags().testFlag(hint); };
 
+  const std::map<std::string, Shows> window = {
+      {"Width", Reads([&] { return I{content->width()}; })},
+      {"Height", Reads([&] { return I{content->height()}; })},
+      {"Resizeable", Reads([&] { return content->minimumSize() != content->maximumSize(); })},
+      {"Type", Reads([&] { return frame->windowType() == Qt::Dialog ? fw::kDialogWindow : fw::kDocumentWindow; })},
+      {"Title", Reads([&] { return frame->windowTitle().toStdString(); })},
+      {"HasCloseButton", Reads([&] { return flag(Qt::WindowCloseButtonHint); })},
+      {"HasMaximizeButton", Reads([&] { return flag(Qt::WindowMaximizeButtonHint); })},
+      {"HasMinimizeButton", Reads([&] { return flag(Qt::WindowMinimizeButtonHint); })},
+      {"FullScreen", Reads([&] { return frame->isFullScreen(); })},
+      {"DefaultLocation", Reads([&] {
+         // Centred as the frame measured before the window system framed it.
+         const QRect outer = frame->frameGeometry();
+         const QSize slack = outer.size() - frame->size() + QSize(2, 2);
+         const QPoint off = outer.center() - QGuiApplication::primaryScreen()->availableGeometry().center();
+         const bool centred = std::abs(off.x()) <= slack.width() && std::abs(off.y()) <= slack.height();
+         // Anything else places the window at Left, Top.
+         return centred ? fw::kCentredOnScreen : fw::kCentredOnScreen + 1;
+       })},
+      {"Visible", Reads([&] { return shownBeforeItsCallerShowedIt; })},
+      {"MenuBarVisible", Reads([&] { return frame->menuWidget() != nullptr || FloatingBar(w)->isVisible(); })},
+      // What a window of fixed size, centred, without a background of its
+      // own does not show: its size limits, its place and its colour.
+      {"MinimumWidth", Reads([&] { return w->MinimumWidth(); })},
+      {"MinimumHeight", Reads([&] { return w->MinimumHeight(); })},
+      {"MaximumWidth", Reads([&] { return w->MaximumWidth(); })},
+      {"MaximumHeight", Reads([&] { return w->MaximumHeight(); })},
+      {"Left", Reads([&] { return w->Left(); })},
+      {"Top", Reads([&] { return w->Top(); })},
+      {"HasBackgroundColor", Reads([&] { return w->HasBackgroundColor(); })},
+      {"BackgroundColor", Reads([&] { return w->BackgroundColor(); })},
+  };
+  ExpectShownOrKept(*w, DescriptionWndLayout::Lists().WindowList(), window, "DescriptionWnd");
+
+  // The editors in the order Tab walks them.
+  std::vector<QWidget*> tabOrder;
+  for (QWidget* next = frame->nextInFocusChain(); next != frame; next = next->nextInFocusChain()) {
+    if (qobject_cast<QTextEdit*>(next)) tabOrder.push_back(next);
+  }
   for (const auto& [name, list] : DescriptionWndLayout::Lists().ControlLists()) {
     auto a = fw::Cast<fw::TextArea>(w->_ControlByName(name));
     ASSERT_TRUE(a) << name;
-    // Value is left out here: the heading test reads it after the bold step.
-    const Getters area = {
-        {"Name", [&] { return fw::PropertyValue(a->Name()); }},
-        {"Index", [&] { return fw::PropertyValue(a->Index()); }},
-        {"Left", [&] { return fw::PropertyValue(a->Left()); }},
-        {"Top", [&] { return fw::PropertyValue(a->Top()); }},
-        {"Width", [&] { return fw::PropertyValue(a->Width()); }},
-        {"Height", [&] { return fw::PropertyValue(a->Height()); }},
-        {"TabIndex", [&] { return fw::PropertyValue(a->TabIndex()); }},
-        {"TabStop", [&] { return fw::PropertyValue(a->TabStop()); }},
-        {"Enabled", [&] { return fw::PropertyValue(a->Enabled()); }},
-        {"Multiline", [&] { return fw::PropertyValue(a->Multiline()); }},
-        {"TextColor", [&] { return fw::PropertyValue(a->TextColor()); }},
-        {"Transparent", [&] { return fw::PropertyValue(a->Transparent()); }},
-        {"Visible", [&] { return fw::PropertyValue(a->Visible()); }},
-        {"Bold", [&] { return fw::PropertyValue(a->Bold()); }},
-        {"Italic", [&] { return fw::PropertyValue(a->Italic()); }},
-        {"Underline", [&] { return fw::PropertyValue(a->Underline()); }},
-        {"ReadOnly", [&] { return fw::PropertyValue(a->ReadOnly()); }},
-        {"InitialParent", [&] { return fw::PropertyValue(a->InitialParent()); }},
-        {"BackgroundColor", [&] { return fw::PropertyValue(a->BackgroundColor()); }},
-        {"HasBorder", [&] { return fw::PropertyValue(a->HasBorder()); }},
-        {"Tooltip", [&] { return fw::PropertyValue(a->Tooltip()); }},
-        {"HasHorizontalScrollbar", [&] { return fw::PropertyValue(a->HasHorizontalScrollbar()); }},
-        {"HasVerticalScrollbar", [&] { return fw::PropertyValue(a->HasVerticalScrollbar()); }},
-        {"AllowStyledText", [&] { return fw::PropertyValue(a->AllowStyledText()); }},
-        {"FontName", [&] { return fw::PropertyValue(a->FontName()); }},
-        {"FontSize", [&] { return fw::PropertyValue(a->FontSize()); }},
-        {"Value", [&] { return fw::PropertyValue(a->Value()); }},
-        {"AllowTabs", [&] { return fw::PropertyValue(a->AllowTabs()); }},
-        {"TextAlignment", [&] { return fw::PropertyValue(a->TextAlignment()); }},
-        {"HideSelection", [&] { return fw::PropertyValue(a->HideSelection()); }},
-        {"MaximumCharactersAllowed", [&] { return fw::PropertyValue(a->MaximumCharactersAllowed()); }},
-        {"ValidationMask", [&] { return fw::PropertyValue(a->ValidationMask()); }},
+    QTextEdit* e = EditorOf(a);
+    ASSERT_NE(e, nullptr) << name;
+    const auto color = [e](QPalette::ColorRole role) { return ColorOf(e->palette().color(role)); };
+    const std::map<std::string, Shows> area = {
+        {"Left", Reads([&] { return I{e->x()}; })},
+        {"Top", Reads([&] { return I{e->y()}; })},
+        {"Width", Reads([&] { return I{e->width()}; })},
+        {"Height", Reads([&] { return I{e->height()}; })},
+        // Its place in the tab order, which counts from 0 here.
+        {"TabIndex", Reads([&] { return I(std::find(tabOrder.begin(), tabOrder.end(), e) - tabOrder.begin()); })},
+        {"TabStop", Reads([&] { return (e->focusPolicy() & Qt::TabFocus) != 0; })},
+        {"Enabled", Reads([&] { return e->isEnabled(); })},
+        {"Visible", Reads([&] { return e->isVisible(); })},
+        {"InitialParent", Reads([&] { return fw::String(e->parentWidget() == content ? "" : "another control"); })},
+        {"Tooltip", Reads([&] { return e->toolTip().toStdString(); })},
+        {"Multiline", Reads([&] { return e->lineWrapMode() != QTextEdit::NoWrap; })},
+        {"ReadOnly", Reads([&] { return e->isReadOnly(); })},
+        {"AllowTabs", Reads([&] { return !e->tabChangesFocus(); })},
+        {"AllowStyledText", Reads([&] { return e->acceptRichText(); })},
+        {"HasBorder", Reads([&] { return e->frameShape() != QFrame::NoFrame; })},
+        {"HasHorizontalScrollbar", Reads([&] { return e->horizontalScrollBarPolicy() != Qt::ScrollBarAlwaysOff; })},
+        {"HasVerticalScrollbar", Reads([&] { return e->verticalScrollBarPolicy() != Qt::ScrollBarAlwaysOff; })},
+        {"BackgroundColor", Reads([&] { return color(QPalette::Base); })},
+        {"TextColor", Reads([&] { return color(QPalette::Text); })},
+        // A hidden selection is drawn in no colour while the area is inactive.
+        {"HideSelection",
+         Reads([&] { return e->palette().color(QPalette::Inactive, QPalette::Highlight).alpha() == 0; })},
+        // The window's two fonts: Courier, of fixed pitch, and Times.
+        {"FontName", Reads([&] { return fw::String(QFontInfo(e->font()).fixedPitch() ? "Courier" : "Times"); })},
+        {"FontSize", Reads([&] { return static_cast<float>(e->font().pixelSize()); })},
+        {"Bold", Reads([&] { return e->font().bold(); })},
+        {"Italic", Reads([&] { return e->font().italic(); })},
+        {"Underline", Reads([&] { return e->font().underline(); })},
+        // Its paragraphs, one a line, joined as the program joins lines.
+        {"Value", Reads([&] {
+           fw::String text;
+           for (QTextBlock b = e->document()->begin(); b.isValid(); b = b.next()) {
+             text += (b == e->document()->begin() ? "" : "\r\n") + b.text().toStdString();
+           }
+           return text;
+         })},
+        // The default alignment is the left one.
+        {"TextAlignment",
+         [&](const fw::PropertyValue& listed) {
+           const auto shown = e->document()->defaultTextOption().alignment() & Qt::AlignHorizontal_Mask;
+           const auto wanted = std::get<I>(listed);
+           return shown == (wanted == fw::kAlignCentre  ? Qt::AlignHCenter
+                            : wanted == fw::kAlignRight ? Qt::AlignRight
+                                                        : Qt::AlignLeft);
+         }},
+        // The model's alone: the name it is found by, and rules no widget shows.
+        {"Name", Reads([&] { return a->Name(); })},
+        {"Index", Reads([&] { return a->Index(); })},
+        {"Transparent", Reads([&] { return a->Transparent(); })},
+        {"MaximumCharactersAllowed", Reads([&] { return a->MaximumCharactersAllowed(); })},
+        {"ValidationMask", Reads([&] { return a->ValidationMask(); })},
     };
-    ExpectApplied(*a, list, area, name);
+    ExpectShownOrKept(*a, list, area, name);
   }
 }
 
-TEST_F(DescriptionGui, TheAreasShowTheirSettingsClippedByTheWindow) {
+TEST_F(DescriptionGui, TheAreasAreClippedByTheWindow) {
   auto window = Shown();
-  QMainWindow* frame = fw::test::WidgetOf(window);
-  QTextEdit* fld = EditorOf(window->DescribeFld());
+  QWidget* content = fw::test::WidgetOf(window)->centralWidget();
   QTextEdit* fld2 = EditorOf(window->DescribeFld2());
-  ASSERT_TRUE(fld && fld2);
-  EXPECT_EQ(fld->geometry(), QRect(-1, -1, 427, 478));
-  EXPECT_EQ(fld2->geometry(), QRect(-1, -1, 429, 476));
+  ASSERT_NE(fld2, nullptr);
   // Only the part inside the window shows: one pixel off the left, top and
-  // (for DescribeFld2) right edges.
-  EXPECT_EQ(fld2->geometry().intersected(frame->centralWidget()->rect()), QRect(0, 0, 427, 475));
-  EXPECT_EQ(fld2->parentWidget(), frame->centralWidget()) << "not clipped by the content";
-  EXPECT_TRUE(fld->isReadOnly() && fld2->isReadOnly());
-  EXPECT_EQ(fld->lineWrapMode(), QTextEdit::WidgetWidth);
-  EXPECT_EQ(fld2->verticalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
-  EXPECT_EQ(fld2->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
-  EXPECT_TRUE(QFontInfo(fld->font()).fixedPitch());
-  EXPECT_EQ(fld->font().pixelSize(), 10);
-  EXPECT_FALSE(QFontInfo(fld2->font()).fixedPitch());
-  EXPECT_EQ(fld2->font().pixelSize(), 12);
-  EXPECT_EQ(fld2->document()->defaultTextOption().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
-  // The text shows as its 14 lines, one paragraph each.
-  EXPECT_EQ(fld2->document()->blockCount(), 14);
-  EXPECT_EQ(fld->document()->blockCount(), 2);
-  EXPECT_EQ(window->DescribeFld()->Value(), "\r\n");
+  // right edges.
+  EXPECT_EQ(fld2->geometry().intersected(content->rect()), QRect(0, 0, 427, 475));
 }
 
 // ---- The text and its heading --------------------------------------------
@@ -513,61 +531,40 @@ TEST_F(DescriptionGui, AltRevealsTheBarOverTheContentAndASecondAltOrEscapeHidesI
   EXPECT_FALSE(bar->isVisible());
 }
 
-// The enabled states of the actions of the menu `title`, in menu order.
-std::vector<std::pair<std::string, bool>> States(QMenuBar* bar, const QString& title) {
-  std::vector<std::pair<std::string, bool>> states;
-  for (QAction* top : bar->actions()) {
-    if (!top->menu() || top->text() != title) continue;
-    for (QAction* action : top->menu()->actions()) {
-      if (!action->isSeparator()) states.emplace_back(action->text().toStdString(), action->isEnabled());
-    }
-  }
+using States = std::vector<std::pair<std::string, bool>>;
+
+// The first `n` items of the menu `title` with their states.
+States FirstStates(QMenuBar* bar, const QString& title, std::size_t n) {
+  States states = testsupport::ItemStates(bar, title);
+  states.resize(std::min(n, states.size()));
   return states;
 }
 
-// Opens the menu `title` of a shown bar with a click, so that it refreshes.
-void OpenByClick(QMenuBar* bar, const QString& title) {
-  for (QAction* top : bar->actions()) {
-    if (!top->menu() || top->text() != title) continue;
-    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(top).center());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return top->menu()->isVisible(); }));
-    QTest::keyClick(top->menu(), Qt::Key_Escape);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !top->menu()->isVisible(); }));
-    return;
-  }
-  FAIL() << "no menu " << title.toStdString();
-}
-
 TEST_F(DescriptionGui, MenuStatesFollowTheFrontWindow) {
-  using States_ = std::vector<std::pair<std::string, bool>>;
-  // The calculator in front.
+  // The calculator in front; a click on each title refreshes its states.
   auto calculator = ControlWnd();
   calculator->Show();
   QMainWindow* calcFrame = fw::test::WidgetOf(calculator);
   ASSERT_TRUE(QTest::qWaitForWindowActive(calcFrame));
   QMenuBar* calcBar = calcFrame->menuBar();
-  OpenByClick(calcBar, "File");
-  EXPECT_EQ(States(calcBar, "File")[0], (std::pair<std::string, bool>{"Print", false}));
-  OpenByClick(calcBar, "Window");
-  States_ window = States(calcBar, "Window");
-  ASSERT_GE(window.size(), 3u);
-  EXPECT_EQ(window[0], (std::pair<std::string, bool>{"Control", false}));
-  EXPECT_EQ(window[1], (std::pair<std::string, bool>{"Description", true}));
-  EXPECT_EQ(window[2], (std::pair<std::string, bool>{kAboutCaption, true}));
+  for (const char* title : {"File", "Window"}) {
+    QMenu* menu = testsupport::OpenByClick(calcBar, title);
+    ASSERT_NE(menu, nullptr) << title;
+    ASSERT_TRUE(testsupport::CloseByEscape(menu)) << title;
+  }
+  EXPECT_EQ(FirstStates(calcBar, "File", 1), (States{{"Print", false}}));
+  EXPECT_EQ(FirstStates(calcBar, "Window", 3),
+            (States{{"Control", false}, {"Description", true}, {kAboutCaption, true}}));
 
   // The description window in front: its hidden bar, revealed by Alt.
   auto description = Shown();
   QMenuBar* bar = FloatingBar(description);
   ASSERT_NE(GoTo(description, "File", "Print"), nullptr) << "Print is not enabled";
-  EXPECT_EQ(States(bar, "File")[0], (std::pair<std::string, bool>{"Print", true}));
+  EXPECT_EQ(FirstStates(bar, "File", 1), (States{{"Print", true}}));
   Key(description, Qt::Key_Escape);
   ASSERT_TRUE(QTest::qWaitFor([&] { return !bar->isVisible(); }));
   ASSERT_NE(GoTo(description, "Window", "Control"), nullptr);
-  window = States(bar, "Window");
-  ASSERT_GE(window.size(), 3u);
-  EXPECT_EQ(window[0], (std::pair<std::string, bool>{"Control", true}));
-  EXPECT_EQ(window[1], (std::pair<std::string, bool>{"Description", false}));
-  EXPECT_EQ(window[2], (std::pair<std::string, bool>{kAboutCaption, true}));
+  EXPECT_EQ(FirstStates(bar, "Window", 3), (States{{"Control", true}, {"Description", false}, {kAboutCaption, true}}));
   EXPECT_TRUE(description->ControlMenuItem()->Enabled());
   EXPECT_TRUE(description->AboutMenuItem()->Enabled());
   EXPECT_FALSE(description->DescriptionMenuItem()->Enabled());
@@ -590,7 +587,7 @@ TEST_F(DescriptionGui, ControlByKeyboardShowsTheCalculatorBuildingItWhenClosed) 
   Choose(description, "Window", "Control");
   EXPECT_TRUE(fw::RuntimeGetImplicitWindow(ControlWnd::kClassName) == calculator);
   EXPECT_TRUE(QTest::qWaitForWindowActive(fw::test::WidgetOf(calculator)));
-  EXPECT_EQ(OpenCount(ControlWnd::kClassName), 1);
+  EXPECT_EQ(testsupport::OpenWindowsOf(ControlWnd::kClassName), 1);
   EXPECT_FALSE(description->_ControlMenuItem_Action());
 }
 
@@ -673,32 +670,33 @@ TEST_F(DescriptionGui, PrintingTwiceMakesTwoWholeJobsAndACancelledDialogPrintsNo
 // ---- Item accessors ----------------------------------------------------------
 
 TEST_F(DescriptionGui, EachItemAccessorFindsItsItemInTheWindowsOwnBar) {
-  auto d = DescriptionWnd();
-  const std::vector<std::pair<std::string, std::function<fw::Ref<fw::MenuItem>()>>> accessors = {
-      {"UntitledMenu2", [&] { return d->UntitledMenu2(); }},
-      {"WindowMenu", [&] { return d->WindowMenu(); }},
-      {"UntitledMenu4", [&] { return fw::Ref<fw::MenuItem>(d->UntitledMenu4()); }},
-      {"AboutTavik", [&] { return fw::Ref<fw::MenuItem>(d->AboutTavik()); }},
-      {"UntitledMenu5", [&] { return d->UntitledMenu5(); }},
-      {"AboutMenuItem", [&] { return d->AboutMenuItem(); }},
-      {"DescriptionMenuItem", [&] { return d->DescriptionMenuItem(); }},
-      {"ControlMenuItem", [&] { return d->ControlMenuItem(); }},
-      {"UntitledMenu0", [&] { return d->UntitledMenu0(); }},
-      {"UntitledMenu6", [&] { return d->UntitledMenu6(); }},
-      {"EditClear", [&] { return d->EditClear(); }},
-      {"EditPaste", [&] { return d->EditPaste(); }},
-      {"EditCopy", [&] { return d->EditCopy(); }},
-      {"EditCut", [&] { return d->EditCut(); }},
-      {"UntitledMenu1", [&] { return d->UntitledMenu1(); }},
-      {"EditUndo", [&] { return d->EditUndo(); }},
-      {"FileMenu", [&] { return d->FileMenu(); }},
-      {"UntitledMenu7", [&] { return d->UntitledMenu7(); }},
-      {"FileQuit", [&] { return fw::Ref<fw::MenuItem>(d->FileQuit()); }},
-      {"Print", [&] { return d->Print(); }},
-      {"UntitledMenu3", [&] { return d->UntitledMenu3(); }},
+  using Wnd = class DescriptionWnd;
+  const std::vector<std::pair<std::string, std::function<fw::Ref<fw::MenuItem>(Wnd&)>>> accessors = {
+      {"UntitledMenu2", &Wnd::UntitledMenu2},
+      {"WindowMenu", &Wnd::WindowMenu},
+      {"UntitledMenu4", &Wnd::UntitledMenu4},
+      {"AboutTavik", &Wnd::AboutTavik},
+      {"UntitledMenu5", &Wnd::UntitledMenu5},
+      {"AboutMenuItem", &Wnd::AboutMenuItem},
+      {"DescriptionMenuItem", &Wnd::DescriptionMenuItem},
+      {"ControlMenuItem", &Wnd::ControlMenuItem},
+      {"UntitledMenu0", &Wnd::UntitledMenu0},
+      {"UntitledMenu6", &Wnd::UntitledMenu6},
+      {"EditClear", &Wnd::EditClear},
+      {"EditPaste", &Wnd::EditPaste},
+      {"EditCopy", &Wnd::EditCopy},
+      {"EditCut", &Wnd::EditCut},
+      {"UntitledMenu1", &Wnd::UntitledMenu1},
+      {"EditUndo", &Wnd::EditUndo},
+      {"FileMenu", &Wnd::FileMenu},
+      {"UntitledMenu7", &Wnd::UntitledMenu7},
+      {"FileQuit", &Wnd::FileQuit},
+      {"Print", &Wnd::Print},
+      {"UntitledMenu3", &Wnd::UntitledMenu3},
   };
+  auto d = DescriptionWnd();
   for (const auto& [name, accessor] : accessors) {
-    auto item = accessor();
+    auto item = accessor(*d);
     ASSERT_TRUE(item) << name;
     EXPECT_EQ(item->Name(), name);
     EXPECT_TRUE(item == Menu()->_Lookup(name)) << name << " is not the program's menu bar's item";
@@ -706,9 +704,9 @@ TEST_F(DescriptionGui, EachItemAccessorFindsItsItemInTheWindowsOwnBar) {
   EXPECT_EQ(d->FileQuit()->ClassName(), "QuitMenuItem");
   EXPECT_EQ(d->AboutTavik()->ClassName(), "AppleMenuItem");
 
-  // Without a bar of its own the accessors fail loudly.
+  // Each looks in the window's own bar: without one it fails loudly.
   d->MenuBar(fw::Ref<fw::MenuBar>());
-  EXPECT_THROW(d->Print(), fw::NilObjectException);
+  for (const auto& [name, accessor] : accessors) EXPECT_THROW(accessor(*d), fw::NilObjectException) << name;
   d->MenuBar(Menu());
 }
 
@@ -737,22 +735,13 @@ TEST_F(DescriptionGui, InformationOpensTheWindowOnThePressAndShowsTheSameOneAgai
   // Window > Description from the calculator's bar: the same window again.
   calculator->Show();
   ASSERT_TRUE(QTest::qWaitForWindowActive(fw::test::WidgetOf(calculator)));
-  QMenuBar* bar = fw::test::WidgetOf(calculator)->menuBar();
-  QMenu* menu = nullptr;
-  for (QAction* top : bar->actions()) {
-    if (top->menu() && top->text() == "Window") menu = top->menu();
-  }
+  QMenu* menu = testsupport::OpenByClick(fw::test::WidgetOf(calculator)->menuBar(), "Window");
   ASSERT_NE(menu, nullptr);
-  QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
-  ASSERT_TRUE(QTest::qWaitFor([&] { return menu->isVisible(); }));
-  QAction* item = nullptr;
-  for (QAction* action : menu->actions()) {
-    if (action->text() == "Description") item = action;
-  }
+  QAction* item = testsupport::ActionCaptioned(menu, "Description");
   ASSERT_TRUE(item && item->isEnabled());
   QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(item).center());
   EXPECT_TRUE(QTest::qWaitForWindowActive(fw::test::WidgetOf(opened)));
-  EXPECT_EQ(OpenCount(DescriptionWnd::kClassName), 1);
+  EXPECT_EQ(testsupport::OpenWindowsOf(DescriptionWnd::kClassName), 1);
   EXPECT_FALSE(calculator->_DescriptionMenuItem_Action());
   EXPECT_FALSE(calculator->InfoBtn_MouseDown(calculator->InfoBtn(), 0, 0));
 }
