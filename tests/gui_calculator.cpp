@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "calculator/ControlWnd.h"
+#include "tests/support/Calculation.h"
 #include "tests/support/GuiTest.h"
 #include "tests/support/TestWindows.h"
 
@@ -90,13 +91,7 @@ class CalculatorTest : public GuiTest {
   fw::Ref<class ControlWnd> window;
 };
 
-struct Case {
-  const char* feet;
-  const char* inches;
-  const char* weight;
-  const char* line;  // the result line, or nullptr when `box` is expected
-  const char* box = nullptr;
-};
+using Case = testsupport::Calculation;
 
 // Typed into the real fields and calculated with a click: a result line,
 // and each range message in a box.

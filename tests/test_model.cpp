@@ -15,6 +15,7 @@
 #include "framework/Timer.h"
 #include "framework/Window.h"
 #include "info/AboutWnd.h"
+#include "tests/support/Calculation.h"
 #include "tests/support/TestWindows.h"
 
 namespace {
@@ -63,16 +64,9 @@ class MessageBoxes {
   std::streambuf* old_;
 };
 
-// What a new calculator shows after Calculate on fields holding the given
-// text: the result line, or else the one message box.
-struct Calculation {
-  const char* feet;
-  const char* inches;
-  const char* weight;
-  const char* line;  // the result line, or nullptr when `box` is expected
-  const char* box = nullptr;
-};
+using testsupport::Calculation;
 
+// A new calculator shows `c` after Calculate.
 void ExpectCalculation(const Calculation& c) {
   SCOPED_TRACE(std::string("\"") + c.feet + "\" ft \"" + c.inches + "\" in \"" + c.weight + "\" lb");
   fw::test::ResetRuntime();  // a new window, that shows nothing of the last row
