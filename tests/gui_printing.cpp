@@ -10,8 +10,6 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QTextCursor>
-#include <QTextEdit>
 #include <QWindow>
 #include <functional>
 #include <optional>
