@@ -24,6 +24,7 @@
 #include "shell/Logos.h"
 #include "tests/support/GuiTest.h"
 #include "tests/support/Highlight.h"
+#include "tests/support/TestWindows.h"
 
 namespace {
 
@@ -189,33 +190,27 @@ TEST_F(ControlsTest, EventBindingRefusesADelegateOfAnotherSignature) {
 // ---- Keys ---------------------------------------------------------------------
 
 // A window with one field, recording the keys that reach the window itself.
-class KeyWnd : public fw::Window {
+class KeyWnd : public testsupport::OneAreaWnd {
  public:
-  void Layout() override { fw::RuntimeMassPropertySetter(*this, {{"Width", I{200}}, {"Height", I{100}}}); }
-  void CreateControls() override {
-    auto area = __New<fw::TextArea>();
-    area->Constructor();
-    _AddControl("Field", area);
-    fw::RuntimeMassPropertySetter(area, {{"Left", I{10}}, {"Top", I{10}}, {"Width", I{100}}, {"Height", I{22}}});
-  }
+  KeyWnd()
+      : OneAreaWnd({{"Width", I{200}}, {"Height", I{100}}},
+                   {{"Left", I{10}}, {"Top", I{10}}, {"Width", I{100}}, {"Height", I{22}}}) {}
   bool Event_KeyDown(fw::String key) override {
     keys.push_back(key);
     return false;
   }
-  fw::Ref<fw::TextArea> Field() { return fw::Cast<fw::TextArea>(_ControlByName("Field")); }
-  static constexpr const char* kClassName = "KeyWnd.KeyWnd";
-  std::string ClassName() const override { return kClassName; }
   std::vector<std::string> keys;
 };
 
 // Keys that type nothing still raise KeyDown, with an empty text; a
 // modifier alone raises none.
 TEST_F(ControlsTest, KeysWithoutTextRaiseKeyDownWithAnEmptyText) {
-  auto window = fw::RuntimeImplicitWindow<KeyWnd>();
+  auto window = fw::New<KeyWnd>();
+  window->Constructor();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(WidgetOf(window)));
-  QTextEdit* field = qobject_cast<QTextEdit*>(WidgetOf(window->Field()));
+  QTextEdit* field = qobject_cast<QTextEdit*>(WidgetOf(window->Area()));
   std::vector<std::string> seen;
-  fw::RuntimeAddEventHandler(window->Field(), fw::kKeyDown,
+  fw::RuntimeAddEventHandler(window->Area(), fw::kKeyDown,
                              fw::RuntimeCreateDelegate("( TextArea, String ) as Boolean",
                                                        KeyHandler([&seen](fw::Ref<fw::TextArea>, fw::String key) {
                                                          seen.push_back(key);

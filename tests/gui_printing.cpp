@@ -1,7 +1,7 @@
 // Printing a styled text area through the framework: into a PDF file
-// through the print-dialog seam, read back with poppler's tools. The
-// print loop here is the one the program runs: a block at (0, 0), a new
-// page only between blocks, one background-task yield a pass.
+// through the print-dialog seam, read back with poppler's tools. Whole
+// prints are the description window's own Print handler, on the
+// description's area with the test's text in it.
 #include <QFile>
 #include <QFileInfo>
 #include <QPageLayout>
@@ -10,10 +10,9 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QTextCursor>
-#include <QTextEdit>
 #include <QWindow>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,34 +24,12 @@
 #include "info/DescriptionWnd.h"
 #include "info/DescriptionWndLayout.h"
 #include "tests/support/GuiTest.h"
+#include "tests/support/PrintWatch.h"
+#include "tests/support/TestWindows.h"
 
 namespace {
 
 using I = std::int64_t;
-
-// A window with one multi-line, read-only text area in "Times" 12.
-class PrintWnd : public fw::Window {
- public:
-  static constexpr const char* kClassName = "PrintWnd.PrintWnd";
-  void Layout() override {
-    fw::RuntimeMassPropertySetter(*this, {{"Width", I{427}}, {"Height", I{491}}, {"MenuBarVisible", false}});
-  }
-  void CreateControls() override {
-    auto area = __New<fw::TextArea>();
-    area->Constructor();
-    _AddControl("Body", area);
-    fw::RuntimeMassPropertySetter(area, {{"Left", I{10}},
-                                         {"Top", I{10}},
-                                         {"Width", I{400}},
-                                         {"Height", I{470}},
-                                         {"Multiline", true},
-                                         {"ReadOnly", true},
-                                         {"FontName", fw::String("Times")},
-                                         {"FontSize", 12.0f}});
-  }
-  fw::Ref<fw::TextArea> Body() { return fw::Cast<fw::TextArea>(_ControlByName("Body")); }
-  std::string ClassName() const override { return kClassName; }
-};
 
 QString RunTool(const QString& program, const QStringList& args) {
   QProcess process;
@@ -111,56 +88,67 @@ double PrintableTop() {
   return printer.pageLayout().paintRectPoints().top();
 }
 
+// Sets the area's lines; with `boldHeading`, the first line is bold.
+void SetText(const fw::Ref<fw::TextArea>& area, const QStringList& lines, bool boldHeading = false) {
+  area->Value(lines.join('\n').toStdString());
+  if (boldHeading) {
+    area->SelectionStart(0);
+    area->SelectionLength(lines.front().size());
+    area->SelectionBold(true);
+  }
+}
+
+// Each test prints into out.pdf of its own folder, through the dialog seam.
 class PrintingTest : public GuiTest {
  protected:
   void SetUp() override {
     GuiTest::SetUp();
     ASSERT_TRUE(dir_.isValid());
-    window_ = fw::RuntimeImplicitWindow<PrintWnd>();
+    fw::test::SetPrintDialog([this] { return fw::test::PdfPrintJob(Pdf().toStdString()); });
   }
   void TearDown() override {
     fw::test::SetPrintDialog(nullptr);
     fw::test::SetStyledTextPrinterFactory(nullptr);
-    window_.Reset();
+    DropWindows();
     GuiTest::TearDown();
   }
 
-  QTextEdit* Editor() { return qobject_cast<QTextEdit*>(fw::test::WidgetOf(window_->Body())); }
-
-  // Sets the area's lines and makes the first `boldLines` of them bold.
-  void SetText(const QStringList& lines, int boldLines = 0) {
-    window_->Body()->Value(lines.join('\n').toStdString());
-    QTextCursor cursor(Editor()->document());
-    cursor.movePosition(QTextCursor::Start);
-    cursor.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor, boldLines);
-    if (boldLines > 0) {
-      cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-      QTextCharFormat bold;
-      bold.setFontWeight(QFont::Bold);
-      cursor.mergeCharFormat(bold);
-    }
+  // Lets go of the test's windows, so that a closed one can go.
+  void DropWindows() {
+    description_.Reset();
+    page_.Reset();
   }
 
-  // The print loop, into a PDF through the dialog seam; returns the number
-  // of blocks drawn. The job is written when the last reference goes here.
-  int Print(I height, const std::function<void(int block)>& afterBlock = {}) {
-    fw::test::SetPrintDialog([this] { return fw::test::PdfPrintJob(Pdf().toStdString()); });
-    auto area = window_->Body();
-    auto graphics = fw::OpenPrinterDialog({}, window_);
-    EXPECT_TRUE(graphics);
-    if (!graphics) return 0;
-    auto printer = area->styledTextPrinter(graphics, 540);
-    area.Reset();
-    int blocks = 0;
-    while (!printer->EOF()) {
-      printer->DrawBlock(0, 0, height);
-      ++blocks;
-      if (afterBlock) afterBlock(blocks);
-      if (!printer->EOF()) graphics->NextPage();
-      fw::RuntimeBackgroundTask();
-    }
-    return blocks;
+  // A window of one print-page area, for the printer on its own.
+  fw::Ref<fw::TextArea> PageArea() {
+    if (!page_)
+      page_ = testsupport::MakeOneAreaWnd(testsupport::PrintPageWindowList(), testsupport::PrintPageAreaList());
+    return page_->Area();
   }
+
+  // The description window, shown, and its printed area.
+  fw::Ref<class DescriptionWnd> Description() {
+    if (!description_) {
+      description_ = DescriptionWnd();
+      description_->Show();
+    }
+    return description_;
+  }
+  fw::Ref<fw::TextArea> DescriptionArea() { return Description()->DescribeFld2(); }
+
+  // Print chosen in the description window: the handler prints its area
+  // into the PDF, the job written as the handler returns. Returns the
+  // blocks drawn; with `height`, each block is that high in place of the
+  // handler's own. `afterBlock` runs after each block.
+  int Print(std::optional<I> height = {}, std::function<void(int block)> afterBlock = {}) {
+    testsupport::PrintWatch watch(DescriptionArea(), height, std::move(afterBlock));
+    fw::RuntimeChooseMenuItem(Description()->Print(), Description());
+    EXPECT_TRUE(watch.Started());
+    askedHeight_ = watch.AskedHeight();
+    return watch.Blocks();
+  }
+  // The block height the handler asked for in the last Print.
+  I AskedHeight() const { return askedHeight_; }
 
   QString Pdf() const { return dir_.filePath("out.pdf"); }
 
@@ -183,7 +171,11 @@ class PrintingTest : public GuiTest {
   }
 
   QTemporaryDir dir_;
-  fw::Ref<PrintWnd> window_;
+
+ private:
+  fw::Ref<class DescriptionWnd> description_;
+  fw::Ref<testsupport::OneAreaWnd> page_;
+  I askedHeight_ = 0;
 };
 
 QStringList Numbered(int n) {
@@ -195,12 +187,12 @@ QStringList Numbered(int n) {
 TEST_F(PrintingTest, OneBlockPrintsEveryLineOnceInOrderWithABoldHeading) {
   const QStringList lines = {"Quorvel", "The body mass index is the weight divided by the height squared.",
                              "A second paragraph of plain text.", "", "The last line."};
-  SetText(lines, 1);
-  EXPECT_EQ(Print(720), 1);
+  SetText(DescriptionArea(), lines, true);
+  EXPECT_EQ(Print(), 1);
   EXPECT_EQ(PdfPageCount(Pdf()), 1);
   QStringList printed = lines;
   printed.removeAll(QString());  // a blank line has no words
-  ExpectWholeLines(printed, 720);
+  ExpectWholeLines(printed, static_cast<double>(AskedHeight()));
 
   // Real text in the field's serif font: a bold face for the heading, a
   // regular one for the rest.
@@ -210,16 +202,17 @@ TEST_F(PrintingTest, OneBlockPrintsEveryLineOnceInOrderWithABoldHeading) {
 }
 
 TEST_F(PrintingTest, BlocksSplitAtWholeLinesAndEachTakesAPage) {
-  // Wrapped lines count as lines: the long paragraph breaks at 540 units.
+  // Wrapped lines count as lines: the long paragraph breaks at the
+  // handler's width.
   QStringList lines = Numbered(40);
   lines.insert(20, QString("word ").repeated(60).trimmed());
-  SetText(lines);
+  SetText(DescriptionArea(), lines);
   const struct {
-    I height;
+    std::optional<I> height;  // none: the handler's own
     int minBlocks;
-  } cases[] = {{720, 1}, {100, 6}, {1, 42}};
+  } cases[] = {{std::nullopt, 1}, {100, 6}, {1, 42}};
   for (const auto& c : cases) {
-    SCOPED_TRACE("block height " + std::to_string(c.height));
+    SCOPED_TRACE("block height " + (c.height ? std::to_string(*c.height) : std::string("of the handler")));
     const int blocks = Print(c.height);
     EXPECT_GE(blocks, c.minBlocks);
     EXPECT_EQ(PdfPageCount(Pdf()), blocks);
@@ -230,32 +223,32 @@ TEST_F(PrintingTest, BlocksSplitAtWholeLinesAndEachTakesAPage) {
     }
     // Nothing lost or doubled, and no page holds more than its block.
     EXPECT_EQ(words.join(' ').toStdString(), lines.join(' ').toStdString());
-    if (c.height == 1) {
+    const I height = c.height.value_or(AskedHeight());
+    if (height == 1) {
       for (const auto& page : pages) EXPECT_EQ(page.size(), 1u);  // at least, and so exactly, one line
     } else {
       const double top = PrintableTop();
       for (const auto& page : pages) {
-        for (const auto& line : page) EXPECT_LE(line.bottom, top + static_cast<double>(c.height) + 0.5);
+        for (const auto& line : page) EXPECT_LE(line.bottom, top + static_cast<double>(height) + 0.5);
       }
     }
   }
 }
 
 TEST_F(PrintingTest, AnEmptyTextIsAtItsEndAtOnce) {
-  SetText({});
+  SetText(PageArea(), {});
   auto graphics = fw::test::PdfPrintJob(Pdf().toStdString());
-  auto printer = window_->Body()->styledTextPrinter(graphics, 540);
+  auto printer = PageArea()->styledTextPrinter(graphics, 540);
   EXPECT_TRUE(printer->EOF());
   printer->DrawBlock(0, 0, 720);  // draws nothing
   EXPECT_TRUE(printer->EOF());
 }
 
 TEST_F(PrintingTest, TheCopyIsTakenWhenThePrinterIsMade) {
-  SetText(Numbered(3));
-  fw::test::SetPrintDialog([this] { return fw::test::PdfPrintJob(Pdf().toStdString()); });
-  auto graphics = fw::OpenPrinterDialog({}, window_);
-  auto printer = window_->Body()->styledTextPrinter(graphics, 540);
-  SetText({"changed"});
+  SetText(PageArea(), Numbered(3));
+  auto graphics = fw::OpenPrinterDialog({}, {});
+  auto printer = PageArea()->styledTextPrinter(graphics, 540);
+  SetText(PageArea(), {"changed"});
   printer->DrawBlock(0, 0, 720);
   EXPECT_TRUE(printer->EOF());
   printer.Reset();
@@ -270,12 +263,11 @@ TEST_F(PrintingTest, SeamsStandForTheDialogAndThePrinter) {
     ++shown;
     return nullptr;
   });
-  EXPECT_FALSE(fw::OpenPrinterDialog({}, window_));
+  EXPECT_FALSE(fw::OpenPrinterDialog({}, {}));
   EXPECT_EQ(shown, 1);
 
   // The factory is asked with the graphics and width the caller gave.
   auto graphics = fw::test::PdfPrintJob(Pdf().toStdString());
-  auto substitute = fw::test::PdfPrintJob(dir_.filePath("other.pdf").toStdString());
   fw::Ref<fw::Graphics> asked;
   I askedWidth = 0;
   struct NoText : fw::StyledTextPrinter {
@@ -288,17 +280,17 @@ TEST_F(PrintingTest, SeamsStandForTheDialogAndThePrinter) {
     askedWidth = width;
     return given;
   });
-  EXPECT_EQ(window_->Body()->styledTextPrinter(graphics, 540), given);
+  EXPECT_EQ(PageArea()->styledTextPrinter(graphics, 540), given);
   EXPECT_EQ(asked, graphics);
   EXPECT_EQ(askedWidth, 540);
 
   // Without the factory, the printer needs a job's graphics.
   fw::test::SetStyledTextPrinterFactory(nullptr);
-  EXPECT_THROW(window_->Body()->styledTextPrinter(nullptr, 540), fw::NilObjectException);
+  EXPECT_THROW(PageArea()->styledTextPrinter(nullptr, 540), fw::NilObjectException);
   struct NotAJob : fw::Graphics {
     void NextPage() override {}
   };
-  EXPECT_THROW(window_->Body()->styledTextPrinter(fw::New<NotAJob>(), 540), fw::RuntimeException);
+  EXPECT_THROW(PageArea()->styledTextPrinter(fw::New<NotAJob>(), 540), fw::RuntimeException);
 }
 
 TEST_F(PrintingTest, TheBackgroundTaskRunsPendingEventsOnce) {
@@ -313,9 +305,8 @@ TEST_F(PrintingTest, TheBackgroundTaskRunsPendingEventsOnce) {
 
 TEST_F(PrintingTest, AWindowClosedDuringAYieldLeavesTheJobWhole) {
   const QStringList lines = Numbered(30);
-  SetText(lines, 1);
-  window_->Show();
-  QPointer<QMainWindow> widget = fw::test::WidgetOf(fw::Ref<fw::Window>(window_));
+  SetText(DescriptionArea(), lines, true);
+  QPointer<QMainWindow> widget = fw::test::WidgetOf(fw::Ref<fw::Window>(Description()));
   const int before = fw::test::BackgroundTaskCount();
   // The window system asks the window to close; the request arrives in the
   // yield after the first block.
@@ -326,52 +317,21 @@ TEST_F(PrintingTest, AWindowClosedDuringAYieldLeavesTheJobWhole) {
           widget, [widget] { widget->windowHandle()->close(); }, Qt::QueuedConnection);
     }
   });
-  window_.Reset();
   EXPECT_GE(blocks, 3);
   EXPECT_EQ(fw::test::BackgroundTaskCount(), before + blocks);
-  EXPECT_FALSE(fw::RuntimeGetImplicitWindow(PrintWnd::kClassName));
+  EXPECT_FALSE(fw::RuntimeGetImplicitWindow(DescriptionWnd::kClassName));
+  DropWindows();
   fw::test::FlushDeletes();
   EXPECT_TRUE(widget.isNull());
   EXPECT_EQ(PdfPageCount(Pdf()), blocks);
   ExpectWholeLines(lines, 100);
 }
 
-}  // namespace
-
-namespace {
-// Counts the blocks that the real printer draws.
-class CountingPrinter : public fw::StyledTextPrinter {
- public:
-  CountingPrinter(fw::Ref<fw::StyledTextPrinter> real, int& blocks) : real_(std::move(real)), blocks_(blocks) {}
-  bool EOF() override { return real_->EOF(); }
-  void DrawBlock(I x, I y, I height) override {
-    ++blocks_;
-    real_->DrawBlock(x, y, height);
-  }
-
- private:
-  fw::Ref<fw::StyledTextPrinter> real_;
-  int& blocks_;
-};
-}  // namespace
-
-// The description window's own Print, chosen from its menu bar, into a PDF:
-// the whole text once, in order, with its two division signs and its
-// greater-or-equal sign as text, the heading in a bold face, a page a block.
+// The description's own text as it opens: the whole text once, in order,
+// with its two division signs and its greater-or-equal sign as text, the
+// heading in a bold face, a page a block.
 TEST_F(PrintingTest, TheDescriptionPrintsItsWholeTextWithABoldHeadingAPageABlock) {
-  auto description = DescriptionWnd();
-  description->Show();
-  fw::test::SetPrintDialog([this] { return fw::test::PdfPrintJob(Pdf().toStdString()); });
-  int blocks = 0;
-  fw::test::SetStyledTextPrinterFactory([&blocks, description](const fw::Ref<fw::Graphics>& graphics, I width) {
-    // The real printer, counted. Taken out of the closure first: clearing
-    // the seam destroys it.
-    int& count = blocks;
-    auto area = description->DescribeFld2();
-    fw::test::SetStyledTextPrinterFactory(nullptr);
-    return fw::Ref<fw::StyledTextPrinter>(fw::New<CountingPrinter>(area->styledTextPrinter(graphics, width), count));
-  });
-  fw::RuntimeChooseMenuItem(description->Print(), description);
+  const int blocks = Print();
   ASSERT_TRUE(QFile::exists(Pdf()));
 
   QString printed;
@@ -392,18 +352,17 @@ TEST_F(PrintingTest, TheDescriptionPrintsItsWholeTextWithABoldHeadingAPageABlock
 // system's reason, and the handler ends as when the dialog is cancelled:
 // nothing raised, nothing written, the window as it was.
 TEST_F(PrintingTest, AJobThatCannotStartIsToldOnceAndRaisesNothing) {
-  auto description = DescriptionWnd();
-  description->Show();
+  auto description = Description();
   const QString path = dir_.filePath("no-such-folder/out.pdf");
   fw::test::SetPrintDialog([path] { return fw::test::PdfPrintJob(path.toStdString()); });
-  std::vector<std::string> messages;
-  fw::test::SetMessageBoxObserver([&messages](const std::string& text) { messages.push_back(text); });
   fw::RuntimeChooseMenuItem(description->Print(), description);
-  fw::test::SetMessageBoxObserver(nullptr);
   EXPECT_FALSE(fw::RuntimeHasPendingException());
-  ASSERT_EQ(messages.size(), 1u);
-  EXPECT_TRUE(messages[0].starts_with("The document was not saved as " + path.toStdString() + ": ")) << messages[0];
-  EXPECT_GT(messages[0].size(), ("The document was not saved as " + path.toStdString() + ": .").size());
+  ASSERT_EQ(Boxes().size(), 1u);
+  const std::string& box = Boxes()[0];
+  EXPECT_TRUE(box.starts_with("The document was not saved as " + path.toStdString() + ": ")) << box;
+  EXPECT_GT(box.size(), ("The document was not saved as " + path.toStdString() + ": .").size());
   EXPECT_FALSE(QFileInfo::exists(path));
   EXPECT_TRUE(fw::test::WidgetOf(fw::Ref<fw::Window>(description))->isVisible());
 }
+
+}  // namespace

@@ -24,13 +24,13 @@ for tool in Xvfb xdotool xwininfo xwd xprop desktop-file-validate; do
   command -v "$tool" >/dev/null || fail "$tool is not installed"
 done
 
+source "$(dirname "$0")/support/xvfb.sh"
+
 work="$(mktemp -d)"
-xvfb_pid=""
 program_pid=""
 cleanup() {
   [[ -n "$program_pid" ]] && kill "$program_pid" 2>/dev/null
-  [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null
-  [[ -n "$xvfb_pid" ]] && wait "$xvfb_pid" 2>/dev/null
+  stop_xvfb
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -55,17 +55,8 @@ grep -qx 'Icon=quorvel' "$desktop" || fail "the .desktop entry does not name the
 grep -qx 'Exec=quorvel' "$desktop" || fail "the .desktop entry does not run quorvel"
 
 # 2. The installed program on its own display, started from elsewhere.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/displayfd" >"$work/xvfb.log" 2>&1 &
-xvfb_pid=$!
-display=""
-for _ in $(seq 100); do
-  display="$(head -n1 "$work/displayfd" 2>/dev/null)"
-  [[ -n "$display" ]] && break
-  kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-  sleep 0.05
-done
-[[ -n "$display" ]] || fail "Xvfb named no display"
-export DISPLAY=":$display" QT_QPA_PLATFORM=xcb
+start_xvfb "$work" || fail "no X server"
+export QT_QPA_PLATFORM=xcb
 
 mkdir -p "$work/elsewhere"
 (cd "$work/elsewhere" && exec "$root/bin/quorvel") >"$work/program.log" 2>&1 &

@@ -3,14 +3,20 @@
 // mask) hold in the model, without a display.
 #include <gtest/gtest.h>
 
+#include <iostream>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "calculator/ControlWnd.h"
 #include "framework/Controls.h"
 #include "framework/Peers.h"
+#include "framework/TestSeams.h"
 #include "framework/Timer.h"
 #include "framework/Window.h"
 #include "info/AboutWnd.h"
+#include "tests/support/Calculation.h"
+#include "tests/support/TestWindows.h"
 
 namespace {
 
@@ -37,19 +43,118 @@ TEST(ModelOnly, TheCalculatorRunsWithoutAToolkitAndReturnPressesCalculate) {
   EXPECT_FALSE(fw::RuntimeGetImplicitWindow(ControlWnd::kClassName));
 }
 
+// Without a display a message box is written to the error stream, one
+// line each; this keeps those lines while it lives.
+class MessageBoxes {
+ public:
+  MessageBoxes() : old_(std::cerr.rdbuf(text_.rdbuf())) {}
+  ~MessageBoxes() { std::cerr.rdbuf(old_); }
+  MessageBoxes(const MessageBoxes&) = delete;
+  MessageBoxes& operator=(const MessageBoxes&) = delete;
+
+  std::vector<std::string> Texts() const {
+    std::vector<std::string> texts;
+    std::istringstream lines(text_.str());
+    for (std::string line; std::getline(lines, line);) texts.push_back(line);
+    return texts;
+  }
+
+ private:
+  std::ostringstream text_;
+  std::streambuf* old_;
+};
+
+using testsupport::Calculation;
+
+// A new calculator shows `c` after Calculate.
+void ExpectCalculation(const Calculation& c) {
+  SCOPED_TRACE(std::string("\"") + c.feet + "\" ft \"" + c.inches + "\" in \"" + c.weight + "\" lb");
+  fw::test::ResetRuntime();  // a new window, that shows nothing of the last row
+  auto window = ControlWnd();
+  window->FeetFld()->Value(c.feet);
+  window->InchFld()->Value(c.inches);
+  window->WeightFld()->Value(c.weight);
+  MessageBoxes boxes;
+  window->CalculateBtn()->Push();
+  if (c.box) {
+    EXPECT_EQ(boxes.Texts(), std::vector<std::string>{c.box});
+    EXPECT_EQ(window->BMIFld()->Value(), "");
+    EXPECT_FALSE(window->BMIFld()->Visible());
+  } else {
+    EXPECT_TRUE(boxes.Texts().empty());
+    EXPECT_EQ(window->BMIFld()->Value(), c.line);
+    EXPECT_TRUE(window->BMIFld()->Visible());
+    // Again with the same fields: the same line, still shown.
+    window->CalculateBtn()->Push();
+    EXPECT_EQ(window->BMIFld()->Value(), c.line);
+    EXPECT_TRUE(window->BMIFld()->Visible());
+  }
+  // A calculation changes no field.
+  EXPECT_EQ(window->FeetFld()->Value(), c.feet);
+  EXPECT_EQ(window->InchFld()->Value(), c.inches);
+  EXPECT_EQ(window->WeightFld()->Value(), c.weight);
+}
+
+TEST(ModelCalculator, ShowsTheBmiWithItsCategory) {
+  const Calculation cases[] = {
+      {"5", "10", "160", "BMI = 23.0.  WHO/CDC category: Healthy weight."},
+      {"5", "4", "150", "BMI = 25.7.  WHO/CDC category: Overweight."},
+      {"6", "11", "100", "BMI = 10.2.  WHO/CDC category: Underweight."},
+      {"4", "0", "300", "BMI = 91.5.  WHO/CDC category: Obesity."},
+      // The category follows the value as computed, not as shown.
+      {"6", "4", "152", "BMI = 18.5.  WHO/CDC category: Healthy weight."},  // exactly 18.5
+      {"6", "2", "144", "BMI = 18.5.  WHO/CDC category: Underweight."},     // 18.486...
+      {"5", "0", "128", "BMI = 25.0.  WHO/CDC category: Healthy weight."},  // 24.995...
+      {"5", "2", "164", "BMI = 30.0.  WHO/CDC category: Overweight."},      // 29.992...
+      // Exactly halfway between two tenths: away from zero.
+      {"6", "2", "111", "BMI = 14.3.  WHO/CDC category: Underweight."},
+      {"6", "2", "185", "BMI = 23.8.  WHO/CDC category: Healthy weight."},
+      {"6", "4", "228", "BMI = 27.8.  WHO/CDC category: Overweight."},
+      {"6", "2", "259", "BMI = 33.3.  WHO/CDC category: Obesity."},
+  };
+  for (const auto& c : cases) ExpectCalculation(c);
+}
+
+TEST(ModelCalculator, ChecksWeightThenFeetThenInchesAgainstTheirRanges) {
+  constexpr const char* kWeight = "Weight must range from 100 to 300 pounds";
+  constexpr const char* kFeet = "Feet must range from 4 to 6";
+  constexpr const char* kInches = "Inches must range from 0 to 11";
+  const Calculation cases[] = {
+      {"5", "0", "99", nullptr, kWeight},
+      {"5", "0", "099", nullptr, kWeight},
+      {"5", "0", "301", nullptr, kWeight},
+      {"5", "0", "100", "BMI = 19.5.  WHO/CDC category: Healthy weight."},
+      {"6", "11", "300", "BMI = 30.6.  WHO/CDC category: Obesity."},
+      {"3", "0", "150", nullptr, kFeet},
+      {"7", "0", "150", nullptr, kFeet},
+      {"0", "0", "150", nullptr, kFeet},
+      {"4", "0", "100", "BMI = 30.5.  WHO/CDC category: Obesity."},
+      {"6", "0", "150", "BMI = 20.3.  WHO/CDC category: Healthy weight."},
+      {"5", "12", "150", nullptr, kInches},
+      {"5", "99", "150", nullptr, kInches},
+      {"5", "11", "150", "BMI = 20.9.  WHO/CDC category: Healthy weight."},
+      {"5", "00", "150", "BMI = 29.3.  WHO/CDC category: Overweight."},
+      // Empty fields: no number reads as 0.
+      {"", "", "", nullptr, kWeight},
+      {"", "", "150", nullptr, kFeet},
+      {"5", "", "150", "BMI = 29.3.  WHO/CDC category: Overweight."},
+      // Several bad fields: only the first of weight, feet, inches.
+      {"3", "12", "99", nullptr, kWeight},
+      {"", "", "99", nullptr, kWeight},
+      {"5", "12", "", nullptr, kWeight},
+      {"7", "12", "150", nullptr, kFeet},
+      {"", "99", "300", nullptr, kFeet},
+  };
+  for (const auto& c : cases) ExpectCalculation(c);
+}
+
 // A window with one text area of that limit and mask.
 struct AreaFixture {
-  AreaFixture(std::int64_t limit, const char* mask, bool multiline = false) {
-    window = fw::New<fw::Window>();
-    window->Constructor();
-    area = window->__New<fw::TextArea>();
-    area->Constructor();
-    window->_AddControl("Area", area);
-    area->MaximumCharactersAllowed(limit);
-    area->ValidationMask(mask);
-    area->Multiline(multiline);
-  }
-  fw::Ref<fw::Window> window;
+  AreaFixture(std::int64_t limit, const char* mask, bool multiline = false)
+      : window(testsupport::MakeOneAreaWnd(
+            {}, {{"MaximumCharactersAllowed", limit}, {"ValidationMask", fw::String(mask)}, {"Multiline", multiline}})),
+        area(window->Area()) {}
+  fw::Ref<testsupport::OneAreaWnd> window;
   fw::Ref<fw::TextArea> area;
 };
 
@@ -188,6 +293,6 @@ TEST(AboutTimer, IsAnActionSourceThatTellsItsLiveReceiversAfterItsHandler) {
   timer->_CallAction();
   EXPECT_EQ(kept->count, 1);
   EXPECT_EQ(removed->count, 0);
-  // The handler ran first: the About window closed itself.
+  // The handler ran first: the About window hid itself.
   EXPECT_FALSE(about->IsShown());
 }
