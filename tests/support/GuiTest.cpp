@@ -1,5 +1,7 @@
 #include "tests/support/GuiTest.h"
 
+#include <QTimer>
+
 #include "shell/App.h"
 
 void GuiTest::SetUp() {
@@ -28,3 +30,24 @@ void GuiTest::TearDown() {
   fw::test::SetMessageBoxObserver(nullptr);
   fw::test::CloseAllWindows();
 }
+
+namespace testsupport {
+
+bool ShowActive(const fw::Ref<fw::Window>& window) {
+  window->Show();
+  return QTest::qWaitForWindowActive(fw::test::WidgetOf(window));
+}
+
+void UseProgramPictures() { fw::test::SetResourceDirs({QUORVEL_SOURCE_DIR "/resources"}); }
+
+QTimer* RunningTimerOf(const fw::Ref<fw::Window>& window, int intervalMs) {
+  QWidget* widget = window ? fw::test::WidgetOf(window) : nullptr;
+  if (!widget) return nullptr;
+  // A window's timers are children of its widget.
+  for (QTimer* timer : widget->findChildren<QTimer*>(Qt::FindDirectChildrenOnly)) {
+    if (timer->isActive() && timer->interval() == intervalMs) return timer;
+  }
+  return nullptr;
+}
+
+}  // namespace testsupport

@@ -21,6 +21,7 @@
 #include <string>
 
 #include "framework/qt/X11.h"
+#include "tests/support/Menus.h"
 
 namespace x11test {
 namespace {
@@ -259,20 +260,22 @@ WmState WmStateOf(QWidget* window) {
 
 bool Minimise(QWidget* window) { return Xdotool({"windowminimize", "--sync", QString::number(window->winId())}); }
 
-void ChooseFromBar(QMenuBar* bar, const QString& title, const QString& item) {
-  QAction* top = nullptr;
-  for (QAction* action : bar->actions()) {
-    if (action->menu() && action->text() == title) top = action;
+QPoint TitleCentre(QMenuBar* bar, const QString& title) {
+  QMenu* menu = testsupport::MenuTitled(bar, title);
+  if (!menu) {
+    ADD_FAILURE() << "no menu " << title.toStdString();
+    return {};
   }
-  ASSERT_TRUE(top) << "no menu " << title.toStdString();
-  ASSERT_TRUE(ClickAt(bar->mapToGlobal(bar->actionGeometry(top).center())));
-  QMenu* menu = top->menu();
+  return bar->mapToGlobal(bar->actionGeometry(menu->menuAction()).center());
+}
+
+void ChooseFromBar(QMenuBar* bar, const QString& title, const QString& item, int nth) {
+  QMenu* menu = testsupport::MenuTitled(bar, title);
+  ASSERT_TRUE(menu) << "no menu " << title.toStdString();
+  ASSERT_TRUE(ClickAt(TitleCentre(bar, title)));
   ASSERT_TRUE(QTest::qWaitForWindowExposed(menu)) << title.toStdString() << " did not open";
-  QAction* chosen = nullptr;
-  for (QAction* action : menu->actions()) {
-    if (action->text() == item && action->isVisible()) chosen = action;
-  }
-  ASSERT_TRUE(chosen) << "no item " << item.toStdString() << " in " << title.toStdString();
+  QAction* chosen = testsupport::ActionCaptioned(menu, item, nth);
+  ASSERT_TRUE(chosen) << "no item " << item.toStdString() << " number " << nth << " in " << title.toStdString();
   ASSERT_TRUE(ClickAt(menu->mapToGlobal(menu->actionGeometry(chosen).center())));
 }
 
