@@ -45,7 +45,10 @@ std::string LaunchXvfb() {
     const std::string fd = std::to_string(fds[1]);
     freopen("/dev/null", "w", stdout);
     freopen("/dev/null", "w", stderr);
-    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
+    // -noreset: otherwise the server resets when its last client goes (the
+    // start-up check's connection below, before the program has its own)
+    // and refuses the connections that come while it does.
+    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-noreset", "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
            static_cast<char*>(nullptr));
     _exit(127);
   }
@@ -84,8 +87,8 @@ bool StartXvfb() {
     const std::string number = LaunchXvfb();
     if (number.empty()) break;
     const std::string display = ":" + number;
-    // A server of another test that ends on the same number just then
-    // takes the new one's socket with it: then again, on a fresh number.
+    // A server that takes no connection is replaced by one on a fresh
+    // number.
     xcb_connection_t* c = xcb_connect(display.c_str(), nullptr);
     const bool answers = !xcb_connection_has_error(c);
     xcb_disconnect(c);
