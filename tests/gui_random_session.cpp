@@ -41,7 +41,6 @@
 #include "calculator/ControlWnd.h"
 #include "info/AboutWnd.h"
 #include "info/DescriptionWnd.h"
-#include "shell/App.h"
 #include "shell/Startup.h"
 #include "tests/support/GuiTest.h"
 #include "tests/support/Menus.h"
@@ -211,8 +210,7 @@ class RandomSession : public GuiTest {
     // a turn of the application's own loop clears that.
     QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
     QApplication::exec();
-    _NewAppInstance();
-    _ApplicationAddMenuHandlers();
+    StartApplication();
     life_.clear();
     Log("-- the program starts again");
     StartProgram();

@@ -306,13 +306,13 @@ TEST_F(UnderWindowManager, InformationAndWindowDescriptionBringBackAMinimisedDes
   auto calc = ControlWnd();
   ASSERT_TRUE(testsupport::ShowActive(calc));
   QWidget* info = WidgetOf(calc->InfoBtn());
-  ASSERT_TRUE(x11test::ClickAt(info->mapToGlobal(info->rect().center())));
+  ASSERT_TRUE(x11test::ClickOn(info));
   ASSERT_TRUE(QTest::qWaitFor([] { return bool(testsupport::OpenWindow<class DescriptionWnd>()); }));
   fw::Ref<fw::Window> description = testsupport::OpenWindow<class DescriptionWnd>();
   ASSERT_TRUE(BroughtBack(description));
 
   Minimise(description);
-  ASSERT_TRUE(x11test::ClickAt(info->mapToGlobal(info->rect().center())));
+  ASSERT_TRUE(x11test::ClickOn(info));
   EXPECT_TRUE(BroughtBack(description)) << "Information left it minimised";
 
   Minimise(description);

@@ -4,11 +4,13 @@
 
 #include "shell/App.h"
 
-void GuiTest::SetUp() {
-  // The runtime is fresh (ResetEachTest); the application object and its
-  // menu bar, as start-up makes them.
+void GuiTest::StartApplication() {
   _NewAppInstance();
   _ApplicationAddMenuHandlers();
+}
+
+void GuiTest::SetUp() {
+  StartApplication();  // in the fresh runtime that ResetEachTest made
   boxes_.clear();
   fw::test::SetMessageBoxObserver([this](const std::string& text) { boxes_.push_back(text); });
   beepsAtStart_ = fw::test::BeepCount();

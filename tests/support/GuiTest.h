@@ -26,6 +26,9 @@ class GuiTest : public testing::Test {
   void SetUp() override;
   void TearDown() override;
 
+  // The application object and its menu bar, as start-up makes them; for
+  // a test that starts the program again after a reset.
+  static void StartApplication();
   // Message boxes shown since the test began, in order.
   const std::vector<std::string>& Boxes() const { return boxes_; }
   int BeepsSinceStart() const { return fw::test::BeepCount() - beepsAtStart_; }

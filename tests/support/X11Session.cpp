@@ -183,6 +183,8 @@ bool ClickAt(const QPoint& at) {
   return button.Pressed() && button.Release();
 }
 
+bool ClickOn(QWidget* widget) { return ClickAt(widget->mapToGlobal(widget->rect().center())); }
+
 InputLog::InputLog() : QObject(qApp) { qApp->installEventFilter(this); }
 
 bool InputLog::eventFilter(QObject* watched, QEvent* e) {

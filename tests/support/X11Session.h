@@ -71,6 +71,8 @@ bool Tap(const QString& keysym, const QString& modifier = {});
 bool MoveTo(const QPoint& at);
 // Moves the pointer to `at`, then clicks button 1 there.
 bool ClickAt(const QPoint& at);
+// Clicks button 1 in the middle of `widget`.
+bool ClickOn(QWidget* widget);
 
 // Counts the key and mouse-button events that reach the application's
 // windows, so that a test can wait until the program has had an event
