@@ -25,6 +25,11 @@ struct Expected {
   std::string name;
 };
 
+// The widget of the control `name` of `window`.
+QWidget* ControlWidget(const fw::Ref<fw::Window>& window, const char* name) {
+  return WidgetOf(fw::Cast<fw::RectControl>(window->_ControlByName(name)));
+}
+
 // Every interface under `iface`, by the object it stands for.
 void Walk(QAccessibleInterface* iface, std::map<const QObject*, QAccessibleInterface*>& seen, int depth = 0) {
   if (!iface || depth > 20) return;
@@ -36,12 +41,8 @@ class AccessibilityTest : public GuiTest {
  protected:
   void SetUp() override {
     GuiTest::SetUp();
-    fw::test::SetResourceDirs({SOURCE_DIR "/resources"});
+    testsupport::UseProgramPictures();
     fw::detail::InstallAccessibility();  // as the framework's start-up does
-  }
-  void TearDown() override {
-    GuiTest::TearDown();
-    fw::test::SetResourceDirs({});
   }
 
   void ExpectTree(const fw::Ref<fw::Window>& window, const std::vector<Expected>& controls) {
@@ -51,7 +52,7 @@ class AccessibilityTest : public GuiTest {
     Walk(QAccessible::queryAccessibleInterface(top), seen);
     for (const Expected& e : controls) {
       SCOPED_TRACE(e.control);
-      QWidget* widget = WidgetOf(fw::Cast<fw::RectControl>(window->_ControlByName(e.control)));
+      QWidget* widget = ControlWidget(window, e.control);
       auto it = seen.find(widget);
       ASSERT_NE(it, seen.end()) << "not reachable from the window's accessibility tree";
       EXPECT_EQ(it->second->role(), e.role);
@@ -81,7 +82,7 @@ TEST_F(AccessibilityTest, CalculatorControlsHaveTheirRolesAndNames) {
                        {"InfoBtn", QAccessible::Button, "Information"},
                    });
   // The tooltips still describe the fields.
-  auto* feet = WidgetOf(fw::Cast<fw::RectControl>(calc->_ControlByName("FeetFld")));
+  auto* feet = ControlWidget(calc, "FeetFld");
   EXPECT_EQ(QAccessible::queryAccessibleInterface(feet)->text(QAccessible::Description).toStdString(),
             "Height in feet of 4 to 6");
 }
@@ -105,7 +106,7 @@ TEST_F(AccessibilityTest, DescriptionAreasAreReadOnlyTextNamedByTheWindow) {
                               {"DescribeFld", QAccessible::EditableText, "Description"},
                               {"DescribeFld2", QAccessible::EditableText, "Description"},
                           });
-  auto* text = WidgetOf(fw::Cast<fw::RectControl>(description->_ControlByName("DescribeFld2")));
+  auto* text = ControlWidget(description, "DescribeFld2");
   EXPECT_TRUE(QAccessible::queryAccessibleInterface(text)->state().readOnly);
 }
 
@@ -115,7 +116,7 @@ TEST_F(AccessibilityTest, DescriptionAreasAreReadOnlyTextNamedByTheWindow) {
 TEST_F(AccessibilityTest, ResultLineBecomesAVisibleLabelWithTheResult) {
   auto calc = ControlWnd();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(WidgetOf(calc)));
-  auto field = [&](const char* name) { return WidgetOf(fw::Cast<fw::RectControl>(calc->_ControlByName(name))); };
+  auto field = [&](const char* name) { return ControlWidget(calc, name); };
   auto* result = QAccessible::queryAccessibleInterface(field("BMIFld"));
   ASSERT_NE(result, nullptr);
   EXPECT_TRUE(result->state().invisible) << "the empty result line is announced before any result";

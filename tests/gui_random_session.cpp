@@ -41,9 +41,10 @@
 #include "calculator/ControlWnd.h"
 #include "info/AboutWnd.h"
 #include "info/DescriptionWnd.h"
-#include "shell/App.h"
 #include "shell/Startup.h"
 #include "tests/support/GuiTest.h"
+#include "tests/support/Menus.h"
+#include "tests/support/TestWindows.h"
 
 namespace {
 
@@ -209,8 +210,7 @@ class RandomSession : public GuiTest {
     // a turn of the application's own loop clears that.
     QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
     QApplication::exec();
-    _NewAppInstance();
-    _ApplicationAddMenuHandlers();
+    StartApplication();
     life_.clear();
     Log("-- the program starts again");
     StartProgram();
@@ -355,9 +355,8 @@ class RandomSession : public GuiTest {
   // Values near the fields' ranges, typed over what they hold, so that
   // Calculate often has something to compute: into one field, or all three.
   void TypeValues() {
-    auto calc = fw::RuntimeGetImplicitWindow(ControlWnd::kClassName);
-    if (!calc || !calc->IsShown()) return Log("values: no calculator on screen");
-    auto c = fw::Cast<class ControlWnd>(calc);
+    auto c = testsupport::OpenWindow<class ControlWnd>();
+    if (!c || !c->IsShown()) return Log("values: no calculator on screen");
     const bool all = Roll(2) == 0;
     const int only = Roll(3);
     std::vector<std::pair<fw::Ref<fw::TextArea>, int>> values;
@@ -418,6 +417,14 @@ class RandomSession : public GuiTest {
     }
   }
 
+  // The title of the menu that shows `item`.
+  static QString MenuTitleOf(QAction* item) {
+    for (QObject* shownIn : item->associatedObjects()) {
+      if (auto* menu = qobject_cast<QMenu*>(shownIn)) return menu->title();
+    }
+    return {};
+  }
+
   // An item of a shown window's menu bar, after the refresh a user's
   // opening the menu makes. Quit only when `mayQuit`.
   void ChooseMenuItem(bool mayQuit) {
@@ -427,15 +434,10 @@ class RandomSession : public GuiTest {
     QMenuBar* bar = WidgetOf(window)->findChild<QMenuBar*>();
     if (!bar) return Log("menu: " + Short(window->ClassName()) + " has no menu bar");
     std::vector<std::pair<QAction*, std::string>> items;
-    for (QAction* top : bar->actions()) {
-      QMenu* menu = top->menu();
-      if (!menu) continue;
-      emit menu->aboutToShow();
-      for (QAction* action : menu->actions()) {
-        if (action->isSeparator() || !action->isEnabled()) continue;
-        if (!mayQuit && action->shortcut() == QKeySequence(Qt::CTRL | Qt::Key_Q)) continue;
-        items.emplace_back(action, (top->text() + " > " + action->text()).toStdString());
-      }
+    for (QAction* action : testsupport::RefreshedItems(bar)) {
+      if (!action->isEnabled()) continue;
+      if (!mayQuit && action->shortcut() == QKeySequence(Qt::CTRL | Qt::Key_Q)) continue;
+      items.emplace_back(action, (MenuTitleOf(action) + " > " + action->text()).toStdString());
     }
     if (items.empty()) return Log("menu of " + Short(window->ClassName()) + ": nothing enabled");
     auto& [action, name] = Pick(items);
@@ -458,27 +460,16 @@ class RandomSession : public GuiTest {
     QApplication::instance()->notify(WidgetOf(window), &close);
   }
 
-  // The armed About timer's QTimer, found among its window's children.
-  QTimer* AboutTimer(int interval) {
-    auto about = fw::RuntimeGetImplicitWindow(AboutWnd::kClassName);
-    QMainWindow* widget = about ? WidgetOf(about) : nullptr;
-    if (!widget) return nullptr;
-    for (QTimer* t : widget->findChildren<QTimer*>(Qt::FindDirectChildrenOnly)) {
-      if (t->isActive() && t->isSingleShot() && t->interval() == interval) return t;
-    }
-    return nullptr;
-  }
-
   // A newly armed About timer waits until the test fires it.
   void HoldAboutTimer() {
-    auto about = fw::RuntimeGetImplicitWindow(AboutWnd::kClassName);
+    auto about = testsupport::OpenWindow<class AboutWnd>();
     if (!about) return;
-    const auto period = fw::Cast<class AboutWnd>(about)->Timer1()->Period();
-    if (QTimer* t = AboutTimer(static_cast<int>(period))) t->start(kHeldMs);
+    const auto period = about->Timer1()->Period();
+    if (QTimer* t = testsupport::RunningTimerOf(about, static_cast<int>(period))) t->start(kHeldMs);
   }
 
   void FireAboutTimer() {
-    QTimer* t = AboutTimer(kHeldMs);
+    QTimer* t = testsupport::RunningTimerOf(testsupport::OpenWindow<class AboutWnd>(), kHeldMs);
     if (!t) return Log("About timer: not armed");
     Log("About timer fires");
     t->start(0);
@@ -552,8 +543,8 @@ class RandomSession : public GuiTest {
 
     const auto open = fw::RuntimeOpenWindows();
     for (const char* name : {ControlWnd::kClassName, AboutWnd::kClassName, DescriptionWnd::kClassName}) {
-      const auto n = std::count_if(open.begin(), open.end(), [&](const auto& w) { return w->ClassName() == name; });
-      if (n > 1) return std::to_string(n) + " windows of class " + name + " are open";
+      if (const int n = testsupport::OpenWindowsOf(name); n > 1)
+        return std::to_string(n) + " windows of class " + name + " are open";
     }
     if (ShownWindows().empty()) return "the program runs with no window shown";
     // A window on screen is one the program has open.
@@ -564,9 +555,8 @@ class RandomSession : public GuiTest {
       }
     }
 
-    auto calc = fw::RuntimeGetImplicitWindow(ControlWnd::kClassName);
-    if (!calc) return "";
-    auto c = fw::Cast<class ControlWnd>(calc);
+    auto c = testsupport::OpenWindow<class ControlWnd>();
+    if (!c) return "";
     for (const auto& field : {c->FeetFld(), c->InchFld(), c->WeightFld()}) {
       const std::string value = field->Value();
       const std::string shown = qobject_cast<QTextEdit*>(WidgetOf(field))->toPlainText().toStdString();
@@ -581,7 +571,7 @@ class RandomSession : public GuiTest {
     }
     auto result = c->BMIFld();
     auto* label = qobject_cast<QLabel*>(WidgetOf(result));
-    if (label->isVisibleTo(WidgetOf(calc)) != result->Visible()) {
+    if (label->isVisibleTo(WidgetOf(c)) != result->Visible()) {
       return "the result line's widget and control disagree on whether it is shown";
     }
     static const QRegularExpression line(

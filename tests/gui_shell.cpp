@@ -13,23 +13,13 @@
 #include "shell/App.h"
 #include "shell/Menu.h"
 #include "tests/support/GuiTest.h"
+#include "tests/support/Menus.h"
 
 namespace {
 
-QMenu* MenuTitled(QMenuBar* bar, const QString& title) {
-  for (QAction* action : bar->actions()) {
-    if (action->menu() && action->text() == title) return action->menu();
-  }
-  return nullptr;
-}
-
-// The `nth` action of `menu` captioned `text` (0 for the first).
-QAction* ActionCaptioned(QMenu* menu, const QString& text, int nth = 0) {
-  for (QAction* action : menu->actions()) {
-    if (action->text() == text && nth-- == 0) return action;
-  }
-  return nullptr;
-}
+using testsupport::ActionCaptioned;
+using testsupport::MenuTitled;
+using testsupport::OpenByClick;
 
 class ShellGui : public GuiTest {
  protected:
@@ -38,19 +28,8 @@ class ShellGui : public GuiTest {
   QMenuBar* CalculatorMenuBar() {
     about_ = AboutWnd();
     calculator_ = ControlWnd();
-    calculator_->Show();
-    QMainWindow* widget = fw::test::WidgetOf(calculator_);
-    EXPECT_TRUE(QTest::qWaitForWindowActive(widget));
-    return widget->menuBar();
-  }
-
-  // Opens `title` with a click on the bar, as a user does.
-  static QMenu* OpenMenu(QMenuBar* bar, const QString& title) {
-    QMenu* menu = MenuTitled(bar, title);
-    if (!menu) return nullptr;
-    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu->menuAction()).center());
-    if (!QTest::qWaitFor([menu] { return menu->isVisible(); })) return nullptr;
-    return menu;
+    EXPECT_TRUE(testsupport::ShowActive(calculator_));
+    return fw::test::WidgetOf(calculator_)->menuBar();
   }
 
   fw::Ref<class AboutWnd> about_;
@@ -82,7 +61,7 @@ TEST_F(ShellGui, OpeningAMenuRefreshesTheEnabledStatesWithTheCalculatorInFront) 
   // put it right.
   for (const auto& e : expected) bar->_Lookup(e.name)->Enabled(!e.enabled);
 
-  QMenu* window = OpenMenu(qbar, "Window");
+  QMenu* window = OpenByClick(qbar, "Window");
   ASSERT_TRUE(window);
   for (const auto& e : expected) {
     SCOPED_TRACE(e.name);
@@ -124,11 +103,10 @@ TEST_F(ShellGui, ChoosingEitherAboutItemShowsTheHiddenAboutWindowAgain) {
   for (int nth : {0, 1}) {
     SCOPED_TRACE(nth == 0 ? "AboutMenuItem" : "AboutTavik");
     about->Hide();
-    calculator_->Show();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(fw::test::WidgetOf(calculator_)));
+    ASSERT_TRUE(testsupport::ShowActive(calculator_));
     ASSERT_FALSE(about->IsShown());
 
-    QMenu* window = OpenMenu(qbar, "Window");
+    QMenu* window = OpenByClick(qbar, "Window");
     ASSERT_TRUE(window);
     QAction* item = ActionCaptioned(window, "About Quorvel", nth);
     ASSERT_TRUE(item);

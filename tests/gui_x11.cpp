@@ -28,6 +28,7 @@
 #include "shell/Startup.h"
 #include "tests/support/GuiTest.h"
 #include "tests/support/ResetEachTest.h"
+#include "tests/support/TestWindows.h"
 #include "tests/support/X11Session.h"
 
 namespace {
@@ -56,10 +57,11 @@ void SendCloseRequest(QWidget* window) {
   xcb_disconnect(c);
 }
 
-fw::Ref<class AboutWnd> OpenAbout() {
-  auto open = fw::RuntimeGetImplicitWindow(AboutWnd::kClassName);
-  return open ? fw::Cast<class AboutWnd>(open) : fw::Ref<class AboutWnd>();
-}
+fw::Ref<class AboutWnd> OpenAbout() { return testsupport::OpenWindow<class AboutWnd>(); }
+fw::Ref<class ControlWnd> OpenCalculator() { return testsupport::OpenWindow<class ControlWnd>(); }
+
+// The second of the Window menu's two About items: the application's own.
+constexpr int kApplicationsAbout = 1;
 
 class X11Test : public GuiTest {
  protected:
@@ -81,9 +83,8 @@ TEST_F(X11Test, AWindowWithoutACloseButtonRefusesTheWindowSystemsCloseRequest) {
   Wait(300);
   EXPECT_TRUE(about->IsOpen());
   EXPECT_TRUE(about->IsShown());
-  ASSERT_TRUE(QTest::qWaitFor([] { return bool(fw::RuntimeGetImplicitWindow(ControlWnd::kClassName)); }, 9000))
-      << "nothing showed the calculator";
-  auto calc = fw::RuntimeGetImplicitWindow(ControlWnd::kClassName);
+  ASSERT_TRUE(QTest::qWaitFor([] { return bool(OpenCalculator()); }, 9000)) << "nothing showed the calculator";
+  auto calc = OpenCalculator();
   EXPECT_TRUE(QTest::qWaitFor([&] { return calc->IsShown() && !about->IsShown(); }, 5000));
 
   // A window with a close button closes; the calculator's close quits with 0.
@@ -102,15 +103,15 @@ TEST_F(X11Test, AWindowWithoutACloseButtonRefusesTheWindowSystemsCloseRequest) {
 // menu as a user does, with the mouse on the real menu: the new window is
 // built and shown, and stays shown.
 TEST_F(X11Test, AnAboutWindowBuiltAgainFromTheMenuStaysShown) {
-  auto calc = fw::Cast<class ControlWnd>(fw::Ref<fw::Window>(ControlWnd()));
-  ASSERT_TRUE(QTest::qWaitForWindowActive(WidgetOf(calc)));
+  auto calc = ControlWnd();
+  ASSERT_TRUE(testsupport::ShowActive(calc));
   for (int round = 0; round < 5; ++round) {
     SCOPED_TRACE(round);
     if (auto old = OpenAbout()) old->Close();
     ASSERT_FALSE(OpenAbout());
     Wait(200);
 
-    x11test::ChooseFromBar(WidgetOf(calc)->menuBar(), "Window", kAboutCaption);
+    x11test::ChooseFromBar(WidgetOf(calc)->menuBar(), "Window", kAboutCaption, kApplicationsAbout);
     if (HasFatalFailure()) return;
     ASSERT_TRUE(QTest::qWaitFor([] { return bool(OpenAbout()) && OpenAbout()->IsShown(); }, 5000))
         << "no About window shown";
@@ -135,8 +136,7 @@ class HiddenMenuBar : public X11Test, public testing::WithParamInterface<bool> {
       ASSERT_TRUE(wm_->Running()) << "openbox did not start";
     }
     description_ = DescriptionWnd();
-    description_->Show();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(WidgetOf(description_)));
+    ASSERT_TRUE(testsupport::ShowActive(description_));
     description_->DescribeFld2()->SetFocus();
     bar_ = WidgetOf(description_)->findChild<QMenuBar*>();
     ASSERT_NE(bar_, nullptr);
@@ -157,13 +157,7 @@ class HiddenMenuBar : public X11Test, public testing::WithParamInterface<bool> {
     ASSERT_TRUE(alt.Release());
     ASSERT_TRUE(QTest::qWaitFor([&] { return log_.KeyReleases(Qt::Key_Alt) > releases; }));
   }
-  QPoint Title(const QString& title) const {
-    for (QAction* action : bar_->actions()) {
-      if (action->menu() && action->text() == title) return bar_->mapToGlobal(bar_->actionGeometry(action).center());
-    }
-    ADD_FAILURE() << "no menu " << title.toStdString();
-    return {};
-  }
+  QPoint Title(const QString& title) const { return x11test::TitleCentre(bar_, title); }
   // A click on the title `title` of the bar, once the program has had it.
   void ClickTitle(const QString& title) {
     const int releases = log_.ButtonReleases();
@@ -227,7 +221,7 @@ TEST_P(HiddenMenuBar, AClickOnAnotherTitleOpensThatMenu) {
   // And an item chosen with the mouse after a click on another title runs.
   AltAlone();
   ASSERT_TRUE(QTest::qWaitFor([&] { return Revealed("File"); }));
-  x11test::ChooseFromBar(bar_, "Window", kAboutCaption);
+  x11test::ChooseFromBar(bar_, "Window", kAboutCaption, kApplicationsAbout);
   EXPECT_TRUE(QTest::qWaitFor([] { return bool(OpenAbout()) && OpenAbout()->IsShown(); })) << "About did not run";
   EXPECT_TRUE(QTest::qWaitFor([&] { return Hidden(); }));
 }
@@ -309,22 +303,22 @@ class UnderWindowManager : public X11Test {
 };
 
 TEST_F(UnderWindowManager, InformationAndWindowDescriptionBringBackAMinimisedDescription) {
-  auto calc = fw::Cast<class ControlWnd>(fw::Ref<fw::Window>(ControlWnd()));
-  ASSERT_TRUE(QTest::qWaitForWindowActive(WidgetOf(calc)));
+  auto calc = ControlWnd();
+  ASSERT_TRUE(testsupport::ShowActive(calc));
   QWidget* info = WidgetOf(calc->InfoBtn());
-  ASSERT_TRUE(x11test::ClickAt(info->mapToGlobal(info->rect().center())));
-  ASSERT_TRUE(QTest::qWaitFor([] { return bool(fw::RuntimeGetImplicitWindow(DescriptionWnd::kClassName)); }));
-  auto description = fw::RuntimeGetImplicitWindow(DescriptionWnd::kClassName);
+  ASSERT_TRUE(x11test::ClickOn(info));
+  ASSERT_TRUE(QTest::qWaitFor([] { return bool(testsupport::OpenWindow<class DescriptionWnd>()); }));
+  fw::Ref<fw::Window> description = testsupport::OpenWindow<class DescriptionWnd>();
   ASSERT_TRUE(BroughtBack(description));
 
   Minimise(description);
-  ASSERT_TRUE(x11test::ClickAt(info->mapToGlobal(info->rect().center())));
+  ASSERT_TRUE(x11test::ClickOn(info));
   EXPECT_TRUE(BroughtBack(description)) << "Information left it minimised";
 
   Minimise(description);
   x11test::ChooseFromBar(WidgetOf(calc)->menuBar(), "Window", "Description");
   EXPECT_TRUE(BroughtBack(description)) << "Window > Description left it minimised";
-  EXPECT_TRUE(fw::RuntimeGetImplicitWindow(DescriptionWnd::kClassName) == description);
+  EXPECT_TRUE(testsupport::OpenWindow<class DescriptionWnd>() == description);
 }
 
 TEST_F(UnderWindowManager, AnAboutWindowMinimisedAtStartUpComesBackFromTheMenu) {
@@ -334,11 +328,11 @@ TEST_F(UnderWindowManager, AnAboutWindowMinimisedAtStartUpComesBackFromTheMenu) 
   ASSERT_TRUE(QTest::qWaitForWindowExposed(WidgetOf(about)));
   Minimise(about);
   // The hand-over comes by the timer and hides it.
-  ASSERT_TRUE(QTest::qWaitFor([] { return bool(fw::RuntimeGetImplicitWindow(ControlWnd::kClassName)); }, 9000));
-  auto calc = fw::RuntimeGetImplicitWindow(ControlWnd::kClassName);
+  ASSERT_TRUE(QTest::qWaitFor([] { return bool(OpenCalculator()); }, 9000));
+  auto calc = OpenCalculator();
   ASSERT_TRUE(QTest::qWaitFor([&] { return WidgetOf(calc)->isActiveWindow() && !about->IsShown(); }));
 
-  x11test::ChooseFromBar(WidgetOf(calc)->menuBar(), "Window", kAboutCaption);
+  x11test::ChooseFromBar(WidgetOf(calc)->menuBar(), "Window", kAboutCaption, kApplicationsAbout);
   EXPECT_TRUE(BroughtBack(about)) << "Window > About left it minimised";
   EXPECT_TRUE(OpenAbout() == about);
 }

@@ -28,6 +28,16 @@ QMenu* OpenByClick(QMenuBar* bar, const QString& title) {
   return menu;
 }
 
+bool ChooseRefreshed(QMenuBar* bar, const QString& title, const QString& text, int nth) {
+  QMenu* menu = MenuTitled(bar, title);
+  if (!menu) return false;
+  emit menu->aboutToShow();
+  QAction* item = ActionCaptioned(menu, text, nth);
+  if (!item || !item->isEnabled()) return false;
+  item->trigger();
+  return true;
+}
+
 bool CloseByEscape(QMenu* menu) {
   QTest::keyClick(menu, Qt::Key_Escape);
   return QTest::qWaitFor([menu] { return !menu->isVisible(); });

@@ -25,6 +25,13 @@ QAction* ActionCaptioned(QMenu* menu, const QString& text, int nth = 0);
 // it shows; none when the bar has no such menu or it did not open.
 QMenu* OpenByClick(QMenuBar* bar, const QString& title);
 
+// Chooses the `nth` item captioned `text` of the menu `title` as opening
+// the menu and picking the item does, without putting the menu on screen:
+// the menu is told it is about to show (which refreshes the enabled
+// states), then the item is triggered. False, and nothing chosen, when
+// there is no such item or it is disabled.
+bool ChooseRefreshed(QMenuBar* bar, const QString& title, const QString& text, int nth = 0);
+
 // Closes an open menu with Escape and waits until it is gone; false when
 // it stayed.
 bool CloseByEscape(QMenu* menu);

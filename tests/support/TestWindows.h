@@ -48,4 +48,12 @@ fw::PropertyList PrintPageAreaList();
 // How many open windows, shown or hidden, are of the class `className`.
 int OpenWindowsOf(const std::string& className);
 
+// The open window of the class W (named W::kClassName), shown or hidden, or
+// none: unlike the program's own accessors, it never makes one.
+template <class W>
+fw::Ref<W> OpenWindow() {
+  auto open = fw::RuntimeGetImplicitWindow(W::kClassName);
+  return open ? fw::Cast<W>(open) : fw::Ref<W>();
+}
+
 }  // namespace testsupport

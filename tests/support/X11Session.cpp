@@ -21,6 +21,7 @@
 #include <string>
 
 #include "framework/qt/X11.h"
+#include "tests/support/Menus.h"
 
 namespace x11test {
 namespace {
@@ -44,7 +45,10 @@ std::string LaunchXvfb() {
     const std::string fd = std::to_string(fds[1]);
     freopen("/dev/null", "w", stdout);
     freopen("/dev/null", "w", stderr);
-    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
+    // -noreset: otherwise the server resets when its last client goes (the
+    // start-up check's connection below, before the program has its own)
+    // and refuses the connections that come while it does.
+    execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-noreset", "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
            static_cast<char*>(nullptr));
     _exit(127);
   }
@@ -83,8 +87,8 @@ bool StartXvfb() {
     const std::string number = LaunchXvfb();
     if (number.empty()) break;
     const std::string display = ":" + number;
-    // A server of another test that ends on the same number just then
-    // takes the new one's socket with it: then again, on a fresh number.
+    // A server that takes no connection is replaced by one on a fresh
+    // number.
     xcb_connection_t* c = xcb_connect(display.c_str(), nullptr);
     const bool answers = !xcb_connection_has_error(c);
     xcb_disconnect(c);
@@ -179,6 +183,8 @@ bool ClickAt(const QPoint& at) {
   return button.Pressed() && button.Release();
 }
 
+bool ClickOn(QWidget* widget) { return ClickAt(widget->mapToGlobal(widget->rect().center())); }
+
 InputLog::InputLog() : QObject(qApp) { qApp->installEventFilter(this); }
 
 bool InputLog::eventFilter(QObject* watched, QEvent* e) {
@@ -259,20 +265,22 @@ WmState WmStateOf(QWidget* window) {
 
 bool Minimise(QWidget* window) { return Xdotool({"windowminimize", "--sync", QString::number(window->winId())}); }
 
-void ChooseFromBar(QMenuBar* bar, const QString& title, const QString& item) {
-  QAction* top = nullptr;
-  for (QAction* action : bar->actions()) {
-    if (action->menu() && action->text() == title) top = action;
+QPoint TitleCentre(QMenuBar* bar, const QString& title) {
+  QMenu* menu = testsupport::MenuTitled(bar, title);
+  if (!menu) {
+    ADD_FAILURE() << "no menu " << title.toStdString();
+    return {};
   }
-  ASSERT_TRUE(top) << "no menu " << title.toStdString();
-  ASSERT_TRUE(ClickAt(bar->mapToGlobal(bar->actionGeometry(top).center())));
-  QMenu* menu = top->menu();
+  return bar->mapToGlobal(bar->actionGeometry(menu->menuAction()).center());
+}
+
+void ChooseFromBar(QMenuBar* bar, const QString& title, const QString& item, int nth) {
+  QMenu* menu = testsupport::MenuTitled(bar, title);
+  ASSERT_TRUE(menu) << "no menu " << title.toStdString();
+  ASSERT_TRUE(ClickAt(TitleCentre(bar, title)));
   ASSERT_TRUE(QTest::qWaitForWindowExposed(menu)) << title.toStdString() << " did not open";
-  QAction* chosen = nullptr;
-  for (QAction* action : menu->actions()) {
-    if (action->text() == item && action->isVisible()) chosen = action;
-  }
-  ASSERT_TRUE(chosen) << "no item " << item.toStdString() << " in " << title.toStdString();
+  QAction* chosen = testsupport::ActionCaptioned(menu, item, nth);
+  ASSERT_TRUE(chosen) << "no item " << item.toStdString() << " number " << nth << " in " << title.toStdString();
   ASSERT_TRUE(ClickAt(menu->mapToGlobal(menu->actionGeometry(chosen).center())));
 }
 

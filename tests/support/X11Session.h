@@ -71,6 +71,8 @@ bool Tap(const QString& keysym, const QString& modifier = {});
 bool MoveTo(const QPoint& at);
 // Moves the pointer to `at`, then clicks button 1 there.
 bool ClickAt(const QPoint& at);
+// Clicks button 1 in the middle of `widget`.
+bool ClickOn(QWidget* widget);
 
 // Counts the key and mouse-button events that reach the application's
 // windows, so that a test can wait until the program has had an event
@@ -105,8 +107,13 @@ WmState WmStateOf(QWidget* window);
 // The window minimised as a user does it, through the window manager.
 bool Minimise(QWidget* window);
 
-// Chooses `item` from the menu `title` of `bar` by clicking the title and
-// then the item. Fails the test when either is missing.
-void ChooseFromBar(QMenuBar* bar, const QString& title, const QString& item);
+// The centre of the title `title` on `bar`, in global coordinates, where a
+// click opens its menu. Fails the test when the bar has no such menu.
+QPoint TitleCentre(QMenuBar* bar, const QString& title);
+
+// Chooses the `nth` item captioned `item` (0 for the first) from the menu
+// `title` of `bar` by clicking the title and then the item. Fails the test
+// when either is missing.
+void ChooseFromBar(QMenuBar* bar, const QString& title, const QString& item, int nth = 0);
 
 }  // namespace x11test
