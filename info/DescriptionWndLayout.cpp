@@ -15,7 +15,6 @@
 namespace DescriptionWndLayout {
 namespace {
 
-using fw::ControlClass;
 using fw::PropertyList;
 using I = std::int64_t;
 
@@ -77,7 +76,7 @@ using Row = fw::ControlRow<class DescriptionWnd>;
 std::vector<Row> Controls() {
   return {
       {.name = "DescribeFld",
-       .kind = ControlClass<fw::TextArea>,
+       .make = fw::Make<fw::TextArea>,
        .list = AreaList{.place = {-1, -1, 427, 478},
                         .tabIndex = 0,
                         .styled = false,
@@ -86,7 +85,7 @@ std::vector<Row> Controls() {
                         .value = "\r\n",
                         .alignment = fw::kAlignDefault}},
       {.name = "DescribeFld2",
-       .kind = ControlClass<fw::TextArea>,
+       .make = fw::Make<fw::TextArea>,
        .list = AreaList{.place = {-1, -1, 429, 476},
                         .tabIndex = 1,
                         .styled = true,
