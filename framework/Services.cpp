@@ -49,11 +49,17 @@ double Val(const String& text) {
   const std::size_t start = i;
   if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
   std::size_t intDigits = 0;
-  while (i < n && IsDigit(text[i])) ++i, ++intDigits;
+  while (i < n && IsDigit(text[i])) {
+    ++i;
+    ++intDigits;
+  }
   std::size_t fracDigits = 0;
   if (i < n && text[i] == '.') {
     std::size_t j = i + 1;
-    while (j < n && IsDigit(text[j])) ++j, ++fracDigits;
+    while (j < n && IsDigit(text[j])) {
+      ++j;
+      ++fracDigits;
+    }
     if (intDigits + fracDigits > 0) i = j;
   }
   if (intDigits + fracDigits == 0) return 0;
@@ -134,11 +140,14 @@ Decoded DecodeAt(const String& text, std::size_t at) {
   std::size_t length;
   char32_t code;
   if ((s[0] & 0xE0) == 0xC0) {
-    length = 2, code = s[0] & 0x1F;
+    length = 2;
+    code = s[0] & 0x1F;
   } else if ((s[0] & 0xF0) == 0xE0) {
-    length = 3, code = s[0] & 0x0F;
+    length = 3;
+    code = s[0] & 0x0F;
   } else if ((s[0] & 0xF8) == 0xF0) {
-    length = 4, code = s[0] & 0x07;
+    length = 4;
+    code = s[0] & 0x07;
   } else {
     return replacement;
   }

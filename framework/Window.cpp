@@ -82,13 +82,34 @@ const PropertySheet& Window::Sheet() const {
   return sheet;
 }
 
-void Window::Width(std::int64_t v) { width_ = v, ApplyGeometry(); }
-void Window::Height(std::int64_t v) { height_ = v, ApplyGeometry(); }
-void Window::MinimumWidth(std::int64_t v) { minWidth_ = v, ApplyGeometry(); }
-void Window::MinimumHeight(std::int64_t v) { minHeight_ = v, ApplyGeometry(); }
-void Window::MaximumWidth(std::int64_t v) { maxWidth_ = v, ApplyGeometry(); }
-void Window::MaximumHeight(std::int64_t v) { maxHeight_ = v, ApplyGeometry(); }
-void Window::Resizeable(bool v) { resizeable_ = v, ApplyGeometry(); }
+void Window::Width(std::int64_t v) {
+  width_ = v;
+  ApplyGeometry();
+}
+void Window::Height(std::int64_t v) {
+  height_ = v;
+  ApplyGeometry();
+}
+void Window::MinimumWidth(std::int64_t v) {
+  minWidth_ = v;
+  ApplyGeometry();
+}
+void Window::MinimumHeight(std::int64_t v) {
+  minHeight_ = v;
+  ApplyGeometry();
+}
+void Window::MaximumWidth(std::int64_t v) {
+  maxWidth_ = v;
+  ApplyGeometry();
+}
+void Window::MaximumHeight(std::int64_t v) {
+  maxHeight_ = v;
+  ApplyGeometry();
+}
+void Window::Resizeable(bool v) {
+  resizeable_ = v;
+  ApplyGeometry();
+}
 void Window::Type(std::int64_t v) { type_ = v; }
 void Window::Title(const String& v) {
   title_ = v;

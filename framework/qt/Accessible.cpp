@@ -53,7 +53,10 @@ QString CaptionBeside(const QWidget* field) {
     const bool sameRow = l.top() < f.bottom() && f.top() < l.bottom();
     const int gap = f.left() - l.right();
     if (!sameRow || gap < -4) continue;  // a label may overlap a few pixels
-    if (!best || gap < bestGap) best = label, bestGap = gap;
+    if (!best || gap < bestGap) {
+      best = label;
+      bestGap = gap;
+    }
   }
   return best ? best->text() : QString();
 }

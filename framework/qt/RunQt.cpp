@@ -192,7 +192,10 @@ QtToolkit& TheToolkit() {
 
 // Linked whole into every program that links the adapter, so that the
 // toolkit is there before any window is made.
-[[maybe_unused]] const bool installed = (InstallToolkit(&TheToolkit()), true);
+[[maybe_unused]] const bool installed = [] {
+  InstallToolkit(&TheToolkit());
+  return true;
+}();
 
 // Widgets closed by a reset go at once, not at some later turn of a loop.
 const test::ResetRegistration flushDeletes([] {
