@@ -39,9 +39,10 @@ class MenuBarView : public QObject {
     for (auto& [action, item] : actions_) action->setEnabled(item->Enabled());
   }
 
-  // Whether a key press would trigger one of the bar's shortcuts.
+  // The window the bar belongs to.
   WindowWidget* Window() const { return window_; }
 
+  // Whether a key press would trigger one of the bar's shortcuts.
   bool HasShortcut(const QKeySequence& keys) const {
     for (const auto& [action, item] : actions_) {
       if (!action->shortcut().isEmpty() && action->shortcut().matches(keys) == QKeySequence::ExactMatch) return true;
