@@ -23,7 +23,6 @@ using shell::LabelList;
 using shell::Place;
 using I = std::int64_t;
 
-constexpr Color kBlack{0x00, 0x00, 0x00, 0x00};
 constexpr Color kCaption{0x00, 0x00, 0x80, 0x00};
 constexpr Color kGrey{0x7f, 0x7f, 0x7f, 0x00};
 constexpr Color kBoxFill{0xe6, 0xe6, 0xe6, 0x00};
@@ -36,7 +35,7 @@ struct BoxList {
   PropertyList operator()(const std::string& name) const {
     PropertyList list = shell::ControlHead(name, place, shell::kNoneLocked, 0);
     list.insert(list.end(), {{"AllowAutoDeactivate", true},
-                             {"BorderColor", kBlack},
+                             {"BorderColor", shell::kBlack},
                              {"BorderThickness", 1.0},
                              {"Enabled", true},
                              {"FillColor", kBoxFill},
@@ -75,7 +74,7 @@ struct FieldList {
                              {"HasHorizontalScrollbar", false},
                              {"HasVerticalScrollbar", false},
                              {"AllowStyledText", styled},
-                             {"TextColor", kBlack},
+                             {"TextColor", shell::kBlack},
                              {"Transparent", true},
                              {"AllowFocusRing", true},
                              {"Visible", true},
@@ -251,7 +250,7 @@ std::vector<Row> Controls() {
        .list = LabelList{.place = {50, 190, 600, 20},
                          .tabIndex = 26,
                          .alignment = kAlignCentre,
-                         .color = kBlack,
+                         .color = shell::kBlack,
                          .visible = false,
                          .size = 14}},
   };

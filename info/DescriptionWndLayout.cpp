@@ -18,8 +18,6 @@ namespace {
 using fw::PropertyList;
 using I = std::int64_t;
 
-constexpr fw::Color kBlack{0x00, 0x00, 0x00, 0x00};
-
 // A read-only, multi-line, scrolling text area with all four anchors set;
 // its keys come in this window's own order.
 struct AreaList {
@@ -39,7 +37,7 @@ struct AreaList {
                              {"LineHeight", 0.0},
                              {"LineSpacing", 1.0},
                              {"Multiline", true},
-                             {"TextColor", kBlack},
+                             {"TextColor", shell::kBlack},
                              {"Transparent", true},
                              {"Visible", true},
                              {"Bold", false},
