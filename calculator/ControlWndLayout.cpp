@@ -107,7 +107,7 @@ struct ButtonList {
     PropertyList list = shell::ControlHead(name, place, {true, false, true, false}, tabIndex);
     list.insert(list.end(), {{"TabStop", false},
                              {"AllowAutoDeactivate", true},
-                             {"MacButtonStyle", I{0}},
+                             {"MacButtonStyle", fw::kButtonStyleDefault},
                              {"Cancel", false},
                              {"Caption", fw::String(caption)},
                              {"Default", true},

@@ -27,7 +27,7 @@ struct AreaList {
   const char* fontName;
   float fontSize;
   fw::String value;
-  I alignment;  // 0 the default, 1 left
+  I alignment;  // a TextAlignment: fw::kAlignDefault or fw::kAlignLeft
   PropertyList operator()(const std::string& name) const {
     PropertyList list = shell::ControlHead(name, place, shell::kAllLocked, tabIndex);
     list.insert(list.end(), {{"TabStop", true},
