@@ -20,8 +20,14 @@ void Application::_x_SetVersionData(std::int64_t major, std::int64_t minor, std:
                                     const String& packageInfo) {
   CheckUIThread("Application._x_SetVersionData");
   detail::Step("Application._x_SetVersionData");
-  major_ = major, minor_ = minor, bug_ = bug, nonRelease_ = nonRelease, stage_ = stageCode;
-  longVersion_ = longVersion, shortVersion_ = shortVersion, packageInfo_ = packageInfo;
+  major_ = major;
+  minor_ = minor;
+  bug_ = bug;
+  nonRelease_ = nonRelease;
+  stage_ = stageCode;
+  longVersion_ = longVersion;
+  shortVersion_ = shortVersion;
+  packageInfo_ = packageInfo;
 }
 
 Ref<fw::MenuBar> Application::MenuBar() const {

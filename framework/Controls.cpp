@@ -135,15 +135,33 @@ void RectControl::Visible(bool v) {
 void RectControl::Enabled(bool v) {
   CheckUIThread("RectControl.Enabled");
   enabled_ = v;
-  if (peer_) peer_->SetEnabled(v), ApplyLook();
+  if (peer_) {
+    peer_->SetEnabled(v);
+    ApplyLook();
+  }
 }
 
-void RectControl::Left(std::int64_t v) { left_ = v, ApplyGeometry(); }
-void RectControl::Top(std::int64_t v) { top_ = v, ApplyGeometry(); }
-void RectControl::Width(std::int64_t v) { width_ = v, ApplyGeometry(); }
-void RectControl::Height(std::int64_t v) { height_ = v, ApplyGeometry(); }
+void RectControl::Left(std::int64_t v) {
+  left_ = v;
+  ApplyGeometry();
+}
+void RectControl::Top(std::int64_t v) {
+  top_ = v;
+  ApplyGeometry();
+}
+void RectControl::Width(std::int64_t v) {
+  width_ = v;
+  ApplyGeometry();
+}
+void RectControl::Height(std::int64_t v) {
+  height_ = v;
+  ApplyGeometry();
+}
 void RectControl::TabIndex(std::int64_t v) { tabIndex_ = v; }
-void RectControl::TabStop(bool v) { tabStop_ = v, ApplyLook(); }
+void RectControl::TabStop(bool v) {
+  tabStop_ = v;
+  ApplyLook();
+}
 void RectControl::Tooltip(const String& v) {
   tooltip_ = v;
   if (peer_) peer_->SetTooltip(v);
@@ -174,20 +192,42 @@ void RectControl::ApplyGeometry() {
   if (!initialParent_.empty()) {
     if (auto window = Window()) {
       if (auto container = Cast<RectControl>(window->_ControlByName(initialParent_))) {
-        x -= container->Left(), y -= container->Top();
+        x -= container->Left();
+        y -= container->Top();
       }
     }
   }
   peer_->SetGeometry(x, y, width_, height_);
 }
 
-void RectControl::FontName(const String& v) { fontName_ = v, ApplyFont(); }
-void RectControl::FontSize(float v) { fontSize_ = v, ApplyFont(); }
-void RectControl::Bold(bool v) { bold_ = v, ApplyFont(); }
-void RectControl::Italic(bool v) { italic_ = v, ApplyFont(); }
-void RectControl::Underline(bool v) { underline_ = v, ApplyFont(); }
-void RectControl::TextColor(Color v) { textColor_ = v, ApplyLook(); }
-void RectControl::TextAlignment(std::int64_t v) { textAlignment_ = v, ApplyLook(); }
+void RectControl::FontName(const String& v) {
+  fontName_ = v;
+  ApplyFont();
+}
+void RectControl::FontSize(float v) {
+  fontSize_ = v;
+  ApplyFont();
+}
+void RectControl::Bold(bool v) {
+  bold_ = v;
+  ApplyFont();
+}
+void RectControl::Italic(bool v) {
+  italic_ = v;
+  ApplyFont();
+}
+void RectControl::Underline(bool v) {
+  underline_ = v;
+  ApplyFont();
+}
+void RectControl::TextColor(Color v) {
+  textColor_ = v;
+  ApplyLook();
+}
+void RectControl::TextAlignment(std::int64_t v) {
+  textAlignment_ = v;
+  ApplyLook();
+}
 
 void RectControl::ApplyFont() {
   if (peer_) peer_->SetFont({fontName_, fontSize_, bold_, italic_, underline_});
@@ -219,7 +259,10 @@ void Label::Value(const String& v) {
   if (peer_) peer_->SetText(v);
 }
 
-void Label::Multiline(bool v) { multiline_ = v, ApplyLook(); }
+void Label::Multiline(bool v) {
+  multiline_ = v;
+  ApplyLook();
+}
 
 // ---- TextArea --------------------------------------------------------------
 
@@ -272,7 +315,8 @@ std::int64_t TextArea::SelectionStart() const {
 
 void TextArea::SelectionStart(std::int64_t v) {
   CheckUIThread("TextArea.SelectionStart");
-  selectionStart_ = std::max<std::int64_t>(v, 0), selectionLength_ = 0;
+  selectionStart_ = std::max<std::int64_t>(v, 0);
+  selectionLength_ = 0;
   if (peer_) peer_->Select(selectionStart_, 0);
 }
 
@@ -321,15 +365,42 @@ bool TextArea::Accepts(const String& text) const {
   return true;
 }
 
-void TextArea::Multiline(bool v) { multiline_ = v, ApplyLook(); }
-void TextArea::ReadOnly(bool v) { readOnly_ = v, ApplyLook(); }
-void TextArea::AllowTabs(bool v) { allowTabs_ = v, ApplyLook(); }
-void TextArea::AllowStyledText(bool v) { allowStyled_ = v, ApplyLook(); }
-void TextArea::HasBorder(bool v) { hasBorder_ = v, ApplyLook(); }
-void TextArea::HasHorizontalScrollbar(bool v) { hScroll_ = v, ApplyLook(); }
-void TextArea::HasVerticalScrollbar(bool v) { vScroll_ = v, ApplyLook(); }
-void TextArea::BackgroundColor(Color v) { background_ = v, ApplyLook(); }
-void TextArea::HideSelection(bool v) { hideSelection_ = v, ApplyLook(); }
+void TextArea::Multiline(bool v) {
+  multiline_ = v;
+  ApplyLook();
+}
+void TextArea::ReadOnly(bool v) {
+  readOnly_ = v;
+  ApplyLook();
+}
+void TextArea::AllowTabs(bool v) {
+  allowTabs_ = v;
+  ApplyLook();
+}
+void TextArea::AllowStyledText(bool v) {
+  allowStyled_ = v;
+  ApplyLook();
+}
+void TextArea::HasBorder(bool v) {
+  hasBorder_ = v;
+  ApplyLook();
+}
+void TextArea::HasHorizontalScrollbar(bool v) {
+  hScroll_ = v;
+  ApplyLook();
+}
+void TextArea::HasVerticalScrollbar(bool v) {
+  vScroll_ = v;
+  ApplyLook();
+}
+void TextArea::BackgroundColor(Color v) {
+  background_ = v;
+  ApplyLook();
+}
+void TextArea::HideSelection(bool v) {
+  hideSelection_ = v;
+  ApplyLook();
+}
 void TextArea::MaximumCharactersAllowed(std::int64_t v) { maxChars_ = v; }
 void TextArea::ValidationMask(const String& v) { mask_ = v; }
 

@@ -137,7 +137,7 @@ class RectControl : public Control {
   void Underline(bool v);
   Color TextColor() const { return textColor_; }
   void TextColor(Color v);
-  // 0 default, 1 left, 2 centred, 3 right.
+  // One of kAlignDefault, kAlignLeft, kAlignCentre, kAlignRight.
   std::int64_t TextAlignment() const { return textAlignment_; }
   void TextAlignment(std::int64_t v);
 
@@ -153,7 +153,7 @@ class RectControl : public Control {
   void ApplyLook();
 
   bool visible_ = true, enabled_ = true, tabStop_ = false, transparent_ = false;
-  std::int64_t left_ = 0, top_ = 0, width_ = 0, height_ = 0, tabIndex_ = 0, textAlignment_ = 0;
+  std::int64_t left_ = 0, top_ = 0, width_ = 0, height_ = 0, tabIndex_ = 0, textAlignment_ = kAlignDefault;
   String tooltip_, initialParent_, fontName_ = "System";
   float fontSize_ = 0;
   bool bold_ = false, italic_ = false, underline_ = false;

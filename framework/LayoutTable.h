@@ -2,13 +2,14 @@
 //
 // A table holds the window's own property list (with a step that runs
 // before it, such as installing the window's own menu bar) and one row per
-// control in creation order: its name, its class, a step that runs before
-// its list (a canvas's backdrop), its list and its event binding. A row
-// writes the control's name once; the row's list builder receives it.
+// control in creation order: its name, the step that makes it (Make, which
+// names its class), a step that runs before its list (a canvas's backdrop),
+// its list and the step that binds its event (Bind). A row writes the
+// control's name once; the row's list builder receives it.
 //
 // MakeControls builds each control completely before the next one: new,
 // Constructor, _AddControl, looked up by name, the before-list step (and a
-// second lookup), its property list, then its binding. The lists are built
+// second lookup), its property list, then its binding (after a third). The lists are built
 // once, when the table is made, and found by control name; a missing one
 // fails loudly, naming the control. An exception in any step stops the
 // building there and passes on; the controls made so far stay.
@@ -65,64 +66,29 @@ inline constexpr ControlEvent kPushButtonActionEvent{kAction, kPushButtonActionS
 inline constexpr ControlEvent kPushButtonMouseDownEvent{kMouseDown, kPushButtonMouseDownSignature};
 inline constexpr ControlEvent kTimerActionEvent{kTimerAction, kTimerActionSignature};
 
-// An operation of the window W that handles a control event, of any
-// signature; empty for a control with no binding.
-template <class W>
-class Handler {
- public:
-  // Not "= default": GCC 12 fails to compile a defaulted one as the
-  // default of a row's field.
-  Handler() {}  // NOLINT(modernize-use-equals-default)
-  template <class R, class... A>
-  Handler(R (W::*operation)(A...))  // NOLINT(google-explicit-constructor): rows name the operation alone
-      : delegate_([operation](W& window, const char* signature) {
-          return RuntimeCreateDelegate(signature, Self(&window), operation);
-        }) {}
-
-  explicit operator bool() const { return static_cast<bool>(delegate_); }
-  // A delegate on `window` for this operation, under `signature`.
-  Ref<Delegate> DelegateOn(W& window, const char* signature) const { return delegate_(window, signature); }
-
- private:
-  std::function<Ref<Delegate>(W&, const char*)> delegate_;
-};
-
-// Binds `event` of `control` to `handler`, an operation of W.
-template <class W>
-void BindEvent(W& window, const Ref<Control>& control, ControlEvent event, const Handler<W>& handler) {
-  RuntimeAddEventHandler(control, event.number, handler.DelegateOn(window, event.signature));
-}
-
-// How a row makes a control of its class and finds it again as the class
-// its steps use (the timer is made of the window's own timer class and
-// found again as a Timer).
-struct ControlKind {
-  Ref<Control> (*make)(Window& window, const std::string& name);
-  Ref<Control> (*named)(const Window& window, const std::string& name);
-};
-
-namespace detail {
-// New, Constructor and _AddControl; the window holds the control from then
-// on, so it is handed back as looked up by name.
-template <class T, class As>
-Ref<Control> MakeNamed(Window& window, const std::string& name) {
+// A row's make step: new, Constructor and _AddControl for a control of
+// class T, which is then looked up by name, as the window now holds it.
+template <class T>
+Ref<Control> Make(Window& window, const std::string& name) {
   {
     auto control = window.__New<T>();
     control->Constructor();
     window._AddControl(name, control);
   }
-  return RequireControl<As>(window, name);
+  return RequireControl<T>(window, name);
 }
-template <class As>
-Ref<Control> FindNamed(const Window& window, const std::string& name) {
-  return RequireControl<As>(window, name);
-}
-}  // namespace detail
+using MakeStep = Ref<Control> (*)(Window& window, const std::string& name);
 
-// A row's class, such as ControlClass<Label>; a second class is the one
-// the lookups after the list convert to, when it is not the first.
-template <class T, class As = T>
-inline constexpr ControlKind ControlClass{&detail::MakeNamed<T, As>, &detail::FindNamed<As>};
+// A row's bind step: binds `event` of the control to `operation` of the
+// window W, an operation of any signature.
+template <class W>
+using BindStep = std::function<void(W& window, const Ref<Control>& control)>;
+template <class W, class R, class... A>
+BindStep<W> Bind(ControlEvent event, R (W::*operation)(A...)) {
+  return [event, operation](W& window, const Ref<Control>& control) {
+    RuntimeAddEventHandler(control, event.number, RuntimeCreateDelegate(event.signature, Self(&window), operation));
+  };
+}
 
 // The step before a canvas's list: its backdrop, the picture that
 // `picture` yields (none when it cannot be loaded).
@@ -137,11 +103,10 @@ using ListBuilder = std::function<PropertyList(const std::string& name)>;
 template <class W>
 struct ControlRow {
   const char* name;
-  ControlKind kind;
+  MakeStep make;
   std::function<void(const Ref<Control>&)> beforeList{};
   ListBuilder list;
-  ControlEvent event{};
-  Handler<W> handler{};
+  BindStep<W> bind{};
 };
 
 // A window's layout, as its layout file writes it.
@@ -208,7 +173,7 @@ class LayoutTable : public LayoutLists {
   }
 
   void MakeControl(W& window, const ControlRow<W>& row) const {
-    auto control = row.kind.make(window, row.name);
+    auto control = row.make(window, row.name);
     if (row.beforeList) {
       row.beforeList(control);
       // Taken from the window again, by name, as every later step and every
@@ -216,11 +181,11 @@ class LayoutTable : public LayoutLists {
       // reach the one it holds once the step (a call into the framework) has
       // run. A control lost on the way fails here, by name, rather than an
       // orphan receiving the list.
-      control = row.kind.named(window, row.name);
+      control = RequireControl<Control>(window, row.name);
     }
     RuntimeMassPropertySetter(control, ControlList(row.name));
-    // Looked up again for the binding, as its class.
-    if (row.handler) BindEvent(window, row.kind.named(window, row.name), row.event, row.handler);
+    // Looked up again for the binding, for the same reason.
+    if (row.bind) row.bind(window, RequireControl<Control>(window, row.name));
   }
 
   std::function<void(W&)> beforeList_;

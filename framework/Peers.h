@@ -70,7 +70,7 @@ class ControlPeer {
   virtual void Click() {}
   // A text area's selection, counted in characters of its text (a CR LF
   // line break is two), and the bold style of the selected characters.
-  virtual void Select(std::int64_t start, std::int64_t length) { (void)start, (void)length; }
+  virtual void Select(std::int64_t /*start*/, std::int64_t /*length*/) {}
   virtual std::int64_t SelectionStart() const { return 0; }
   virtual std::int64_t SelectionLength() const { return 0; }
   virtual bool SelectionBold() const { return false; }

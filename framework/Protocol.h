@@ -42,6 +42,10 @@ inline constexpr std::int64_t kAlignRight = 3;
 // the key and draws every size in points, one layout unit each.
 inline constexpr EnumByte kFontUnitDefault{0};
 
+// A push button's MacButtonStyle, an option of another platform that the
+// framework keeps: the default style.
+inline constexpr std::int64_t kButtonStyleDefault = 0;
+
 // A timer's RunMode.
 inline constexpr std::int64_t kTimerOff = 0;
 inline constexpr std::int64_t kTimerOnce = 1;

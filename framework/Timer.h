@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "framework/Controls.h"
+#include "framework/Protocol.h"
 #include "framework/WeakRef.h"
 
 namespace fw {
@@ -30,10 +31,11 @@ class actionSource {
   virtual void removeActionNotificationReceiver(const Ref<Object>& receiver) = 0;
 };
 
-// Fires its Action event (number 0) after Period milliseconds: once with
-// RunMode kTimerOnce, repeatedly with kTimerRepeating, never with
-// kTimerOff. Setting either property (re)starts it with the current values. After its Action event it tells
-// its receivers (actionSource); nothing in the program adds one.
+// Fires its Action event (kTimerAction) after Period milliseconds: once
+// with RunMode kTimerOnce, repeatedly with kTimerRepeating, never with
+// kTimerOff. Setting either property (re)starts it with the current values.
+// After its Action event it tells its receivers (actionSource); nothing in
+// the program adds one.
 class Timer : public Control, public actionSource {
  public:
   Timer();
@@ -59,7 +61,7 @@ class Timer : public Control, public actionSource {
 
  private:
   void Restart();
-  std::int64_t runMode_ = 0, period_ = 1000;
+  std::int64_t runMode_ = kTimerOff, period_ = 1000;
   std::unique_ptr<detail::TimerPeer> timer_;
   std::vector<std::weak_ptr<Object>> receivers_;
 };

@@ -16,6 +16,23 @@ std::vector<Ref<Window>>& OpenWindows() {
   return windows;
 }
 
+// Appends the controls inside `parent` (by name; empty for the window) to
+// `ordered` by TabIndex, creation order breaking ties. Recursive, because a
+// container's children come right after it and containers nest.
+void AppendInTabOrder(const std::vector<Ref<Control>>& controls, const String& parent,
+                      std::vector<RectControl*>& ordered) {
+  std::vector<std::pair<std::int64_t, RectControl*>> level;
+  for (const auto& control : controls) {
+    auto* rect = dynamic_cast<RectControl*>(control.get());
+    if (rect && rect->InitialParent() == parent) level.emplace_back(rect->TabIndex(), rect);
+  }
+  std::stable_sort(level.begin(), level.end(), [](auto& a, auto& b) { return a.first < b.first; });
+  for (auto& [index, rect] : level) {
+    ordered.push_back(rect);
+    if (!rect->Name().empty()) AppendInTabOrder(controls, rect->Name(), ordered);
+  }
+}
+
 }  // namespace
 
 Window::Window() = default;
@@ -82,13 +99,34 @@ const PropertySheet& Window::Sheet() const {
   return sheet;
 }
 
-void Window::Width(std::int64_t v) { width_ = v, ApplyGeometry(); }
-void Window::Height(std::int64_t v) { height_ = v, ApplyGeometry(); }
-void Window::MinimumWidth(std::int64_t v) { minWidth_ = v, ApplyGeometry(); }
-void Window::MinimumHeight(std::int64_t v) { minHeight_ = v, ApplyGeometry(); }
-void Window::MaximumWidth(std::int64_t v) { maxWidth_ = v, ApplyGeometry(); }
-void Window::MaximumHeight(std::int64_t v) { maxHeight_ = v, ApplyGeometry(); }
-void Window::Resizeable(bool v) { resizeable_ = v, ApplyGeometry(); }
+void Window::Width(std::int64_t v) {
+  width_ = v;
+  ApplyGeometry();
+}
+void Window::Height(std::int64_t v) {
+  height_ = v;
+  ApplyGeometry();
+}
+void Window::MinimumWidth(std::int64_t v) {
+  minWidth_ = v;
+  ApplyGeometry();
+}
+void Window::MinimumHeight(std::int64_t v) {
+  minHeight_ = v;
+  ApplyGeometry();
+}
+void Window::MaximumWidth(std::int64_t v) {
+  maxWidth_ = v;
+  ApplyGeometry();
+}
+void Window::MaximumHeight(std::int64_t v) {
+  maxHeight_ = v;
+  ApplyGeometry();
+}
+void Window::Resizeable(bool v) {
+  resizeable_ = v;
+  ApplyGeometry();
+}
 void Window::Type(std::int64_t v) { type_ = v; }
 void Window::Title(const String& v) {
   title_ = v;
@@ -129,19 +167,7 @@ void Window::ApplyFrame() {
   // Tab order: by TabIndex within each parent, creation order breaking
   // ties, a container's children right after it.
   std::vector<RectControl*> ordered;
-  auto collect = [&](auto&& self, const String& parent) -> void {
-    std::vector<std::pair<std::int64_t, RectControl*>> level;
-    for (const auto& control : controls_) {
-      auto* rect = dynamic_cast<RectControl*>(control.get());
-      if (rect && rect->InitialParent() == parent) level.emplace_back(rect->TabIndex(), rect);
-    }
-    std::stable_sort(level.begin(), level.end(), [](auto& a, auto& b) { return a.first < b.first; });
-    for (auto& [index, rect] : level) {
-      ordered.push_back(rect);
-      if (!rect->Name().empty()) self(self, rect->Name());
-    }
-  };
-  collect(collect, String());
+  AppendInTabOrder(controls_, String(), ordered);
   std::vector<detail::ControlPeer*> order;
   for (auto* rect : ordered) {
     if (rect->CanTakeFocus()) order.push_back(rect->Peer());

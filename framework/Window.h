@@ -141,7 +141,7 @@ class Window : public Configurable {
   std::map<String, Ref<Delegate>> menuHandlers_;
   Ref<fw::MenuBar> menuBar_;
   std::int64_t width_ = 300, height_ = 200, minWidth_ = 64, minHeight_ = 64, maxWidth_ = 32000, maxHeight_ = 32000,
-               type_ = 0, defaultLocation_ = 0, left_ = 0, top_ = 0;
+               type_ = kDocumentWindow, defaultLocation_ = kCentredOnScreen, left_ = 0, top_ = 0;
   String title_;
   bool hasClose_ = true, hasMaximize_ = true, hasMinimize_ = true, resizeable_ = true, fullScreen_ = false,
        visible_ = true, hasBackground_ = false, menuBarVisible_ = true, open_ = false, shownOnce_ = false,

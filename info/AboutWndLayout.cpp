@@ -14,7 +14,6 @@
 namespace AboutWndLayout {
 namespace {
 
-using fw::ControlClass;
 using fw::PropertyList;
 using shell::LabelList;
 using I = std::int64_t;
@@ -35,7 +34,7 @@ using Row = fw::ControlRow<class AboutWnd>;
 std::vector<Row> Controls() {
   return {
       {.name = "StaticText5",
-       .kind = ControlClass<fw::Label>,
+       .make = fw::Make<fw::Label>,
        .list = LabelList{.place = {1, 183, 298, 15},
                          .locked = true,
                          .tabIndex = 0,
@@ -44,13 +43,13 @@ std::vector<Row> Controls() {
                          .value = kNotice,
                          .size = 10}},
       {.name = "Canvas1",
-       .kind = ControlClass<fw::Canvas>,
+       .make = fw::Make<fw::Canvas>,
        .beforeList = fw::Backdrop(&BMImedium),
        .list =
            shell::CanvasList{
                .place = {47, 61, 207, 78}, .locked = true, .tabIndex = 1, .enabled = false, .focusRing = false}},
       {.name = "StaticText1",
-       .kind = ControlClass<fw::Label>,
+       .make = fw::Make<fw::Label>,
        .list = LabelList{.place = {1, 6, 298, 36},
                          .locked = true,
                          .tabIndex = 3,
@@ -60,10 +59,9 @@ std::vector<Row> Controls() {
                          .bold = true,
                          .size = 22}},
       {.name = "Timer1",
-       .kind = ControlClass<AboutWnd::_wrapper_Timer1, fw::Timer>,
+       .make = fw::Make<AboutWnd::_wrapper_Timer1>,
        .list = TimerList{.runMode = fw::kTimerOnce, .period = 4000},
-       .event = fw::kTimerActionEvent,
-       .handler = &AboutWnd::Timer1_Action},
+       .bind = fw::Bind(fw::kTimerActionEvent, &AboutWnd::Timer1_Action)},
   };
 }
 

@@ -15,11 +15,8 @@
 namespace DescriptionWndLayout {
 namespace {
 
-using fw::ControlClass;
 using fw::PropertyList;
 using I = std::int64_t;
-
-constexpr fw::Color kBlack{0x00, 0x00, 0x00, 0x00};
 
 // A read-only, multi-line, scrolling text area with all four anchors set;
 // its keys come in this window's own order.
@@ -30,7 +27,7 @@ struct AreaList {
   const char* fontName;
   float fontSize;
   fw::String value;
-  I alignment;  // 0 the default, 1 left
+  I alignment;  // a TextAlignment: fw::kAlignDefault or fw::kAlignLeft
   PropertyList operator()(const std::string& name) const {
     PropertyList list = shell::ControlHead(name, place, shell::kAllLocked, tabIndex);
     list.insert(list.end(), {{"TabStop", true},
@@ -40,7 +37,7 @@ struct AreaList {
                              {"LineHeight", 0.0},
                              {"LineSpacing", 1.0},
                              {"Multiline", true},
-                             {"TextColor", kBlack},
+                             {"TextColor", shell::kBlack},
                              {"Transparent", true},
                              {"Visible", true},
                              {"Bold", false},
@@ -77,7 +74,7 @@ using Row = fw::ControlRow<class DescriptionWnd>;
 std::vector<Row> Controls() {
   return {
       {.name = "DescribeFld",
-       .kind = ControlClass<fw::TextArea>,
+       .make = fw::Make<fw::TextArea>,
        .list = AreaList{.place = {-1, -1, 427, 478},
                         .tabIndex = 0,
                         .styled = false,
@@ -86,7 +83,7 @@ std::vector<Row> Controls() {
                         .value = "\r\n",
                         .alignment = fw::kAlignDefault}},
       {.name = "DescribeFld2",
-       .kind = ControlClass<fw::TextArea>,
+       .make = fw::Make<fw::TextArea>,
        .list = AreaList{.place = {-1, -1, 429, 476},
                         .tabIndex = 1,
                         .styled = true,

@@ -1,4 +1,5 @@
-# Shared by run.sh and test.sh: installs what is missing and builds.
+# Shared by run.sh, test.sh and soak.sh: installs what is missing, sets the
+# sanitizers up and builds.
 set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -29,6 +30,15 @@ ensure_test_locale() {
   local sudo=""
   [ "$(id -u)" -ne 0 ] && sudo="sudo"
   $sudo localedef -i de_DE -f UTF-8 de_DE.UTF-8
+}
+
+# The sanitizers' settings for runs of the build-asan programs: leaks are
+# reported, less the known ones in tests/lsan.supp, and undefined behaviour
+# ends the run with its stack.
+sanitizer_env() {
+  export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0"
+  export LSAN_OPTIONS="suppressions=$ROOT/tests/lsan.supp:print_suppressions=0"
+  export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 }
 
 # build DIR [cmake options...]

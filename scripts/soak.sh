@@ -7,9 +7,7 @@
 source "$(dirname "$0")/common.sh"
 install_missing
 export QT_QPA_PLATFORM=offscreen
-export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0"
-export LSAN_OPTIONS="suppressions=$ROOT/tests/lsan.supp:print_suppressions=0"
-export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+sanitizer_env
 
 events="${1:-20000}"
 seed="${2:-$(( ($(date +%s) * 32768 + RANDOM) % 4294967296 ))}"

@@ -9,9 +9,7 @@ source "$(dirname "$0")/common.sh"
 install_missing
 ensure_test_locale
 export QT_QPA_PLATFORM=offscreen
-export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0"
-export LSAN_OPTIONS="suppressions=$ROOT/tests/lsan.supp:print_suppressions=0"
-export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+sanitizer_env
 
 status=0
 check_format || status=1

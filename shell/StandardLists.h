@@ -27,6 +27,8 @@ struct Locks {
 inline constexpr Locks kAllLocked{true, true, true, true};
 inline constexpr Locks kNoneLocked{false, false, false, false};
 
+// The colours more than one window's layout uses.
+inline constexpr fw::Color kBlack{0x00, 0x00, 0x00, 0x00};
 inline constexpr fw::Color kWhite{0xff, 0xff, 0xff, 0x00};
 
 // The twelve keys every control list begins with: Name, Index, the place,

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "framework/Picture.h"
+#include "framework/qt/Convert.h"
 #include "framework/qt/Peers.h"
 
 namespace fw::detail {
@@ -35,7 +36,7 @@ class GraphicAccessible : public QAccessibleWidget {
     if (t != QAccessible::Name || !widget()->accessibleName().isEmpty()) return QAccessibleWidget::text(t);
     auto canvas = ControlOf<Canvas>(widget());
     if (!canvas || !canvas->Backdrop()) return {};
-    return QString::fromStdString(canvas->Backdrop()->FileName());
+    return ToQString(canvas->Backdrop()->FileName());
   }
 };
 
@@ -52,7 +53,10 @@ QString CaptionBeside(const QWidget* field) {
     const bool sameRow = l.top() < f.bottom() && f.top() < l.bottom();
     const int gap = f.left() - l.right();
     if (!sameRow || gap < -4) continue;  // a label may overlap a few pixels
-    if (!best || gap < bestGap) best = label, bestGap = gap;
+    if (!best || gap < bestGap) {
+      best = label;
+      bestGap = gap;
+    }
   }
   return best ? best->text() : QString();
 }
@@ -60,7 +64,7 @@ QString CaptionBeside(const QWidget* field) {
 void NameField(QWidget* widget) {
   auto area = ControlOf<TextArea>(widget);
   if (!area || !widget->parentWidget()) return;
-  QString name = area->Tooltip().empty() ? CaptionBeside(widget) : QString::fromStdString(area->Tooltip());
+  QString name = area->Tooltip().empty() ? CaptionBeside(widget) : ToQString(area->Tooltip());
   // A text area that stands alone (the description's text) is named by
   // its window's title.
   if (name.isEmpty()) name = widget->window()->windowTitle();

@@ -34,7 +34,7 @@ void QtControlPeer::SetEnabled(bool enabled) {
 }
 
 void QtControlPeer::SetTooltip(const String& text) {
-  if (widget) widget->setToolTip(Q(text));
+  if (widget) widget->setToolTip(ToQString(text));
 }
 
 void QtControlPeer::SetFont(const FontSpec& font) {

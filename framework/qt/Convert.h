@@ -14,8 +14,8 @@ namespace fw::detail {
 
 // The model's fourth byte is transparency; Qt's is opacity.
 inline QColor ToQColor(Color c) { return QColor(c.red, c.green, c.blue, 255 - c.alpha); }
-inline QString Q(const String& s) { return QString::fromStdString(s); }
-inline String FromQ(const QString& s) { return s.toStdString(); }
+inline QString ToQString(const String& s) { return QString::fromStdString(s); }
+inline String ToStdString(const QString& s) { return s.toStdString(); }
 
 // A TextAlignment as Qt's horizontal alignment; the default is left.
 inline Qt::Alignment HorizontalAlignment(std::int64_t textAlignment) {

@@ -24,6 +24,7 @@
 #include <QStringList>
 #include <cstring>
 
+#include "framework/qt/Convert.h"
 #include "framework/qt/Peers.h"
 
 namespace fw::detail {
@@ -82,15 +83,15 @@ Verdict XDisplay() {
   xcb_connection_t* connection = xcb_connect(name.constData(), &screenNumber);
   Verdict verdict{Outcome::kUsable, {}};
   if (xcb_connection_has_error(connection)) {
-    verdict = {Outcome::kUnreachable, "cannot open display \"" + name.toStdString() + "\""};
+    verdict = {Outcome::kUnreachable, "cannot open display \"" + ToStdString(name) + "\""};
   } else {
     auto screens = xcb_setup_roots_iterator(xcb_get_setup(connection));
     for (int i = 0; i < screenNumber && screens.rem; ++i) xcb_screen_next(&screens);
     if (!screens.rem) {
       verdict = {Outcome::kRefused,
-                 "display \"" + name.toStdString() + "\" has no screen " + std::to_string(screenNumber)};
+                 "display \"" + ToStdString(name) + "\" has no screen " + std::to_string(screenNumber)};
     } else if (screens.data->root_depth < kLeastDepth) {
-      verdict = {Outcome::kRefused, "display \"" + name.toStdString() + "\" has " +
+      verdict = {Outcome::kRefused, "display \"" + ToStdString(name) + "\" has " +
                                         std::to_string(screens.data->root_depth) + "-bit colour; at least " +
                                         std::to_string(kLeastDepth) + " bits are needed"};
     }
@@ -105,7 +106,7 @@ Verdict WaylandDisplay() {
   if (!qEnvironmentVariableIsEmpty("WAYLAND_SOCKET")) return {Outcome::kUsable, {}};  // handed over, open
   QString name = qEnvironmentVariable("WAYLAND_DISPLAY");
   if (name.isEmpty()) name = QStringLiteral("wayland-0");
-  const std::string shown = "cannot open display \"" + name.toStdString() + "\"";
+  const std::string shown = "cannot open display \"" + ToStdString(name) + "\"";
   QString path = name;
   if (!QDir::isAbsolutePath(name)) {
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
@@ -145,11 +146,11 @@ std::string DisplayProblem() {
     const QString name = entry.section(':', 0, 0);
     const QString key = name.toLower();  // Qt's keys are in lower case
     if (!HasPlatformPlugin(key)) {
-      if (problem.empty()) problem = "no display platform \"" + name.toStdString() + "\"";
+      if (problem.empty()) problem = "no display platform \"" + ToStdString(name) + "\"";
       continue;
     }
     if (!Supported(key)) {
-      return "display platform \"" + name.toStdString() + "\" is not supported: use xcb, wayland or offscreen";
+      return "display platform \"" + ToStdString(name) + "\" is not supported: use xcb, wayland or offscreen";
     }
     const Verdict verdict = key == QLatin1String("xcb")         ? XDisplay()
                             : key == QLatin1String("offscreen") ? Verdict{Outcome::kUsable, {}}

@@ -10,9 +10,8 @@ namespace fw::detail {
 // fonts are installed they are preferred: they have the metrics the
 // layouts were drawn with, so captions fit their labels.
 QFont FontFor(const FontSpec& spec) {
-  auto preferred = [](const char* family, QFont fallback) {
-    return QFontDatabase::families().contains(QString::fromLatin1(family)) ? QFont(QString::fromLatin1(family))
-                                                                           : fallback;
+  auto preferred = [](const String& family, QFont fallback) {
+    return QFontDatabase::families().contains(ToQString(family)) ? QFont(ToQString(family)) : fallback;
   };
   QFont font;
   if (spec.name == "System") {
@@ -24,7 +23,7 @@ QFont FontFor(const FontSpec& spec) {
     serif.setStyleHint(QFont::Serif);
     font = preferred("Liberation Serif", serif);
   } else {
-    font = QFont(Q(spec.name));
+    font = QFont(ToQString(spec.name));
   }
   // Layout units are 1/72 inch, so a point is one unit.
   if (spec.size > 0) font.setPixelSize(std::max(1, static_cast<int>(spec.size + 0.5f)));

@@ -1,5 +1,6 @@
 #include <QKeyEvent>
 
+#include "framework/qt/Convert.h"
 #include "framework/qt/Peers.h"
 
 namespace fw::detail {
@@ -34,7 +35,7 @@ std::optional<std::string> KeyText(const QKeyEvent* e) {
   if ((e->modifiers() & Qt::ControlModifier) && e->key() >= Qt::Key_A && e->key() <= Qt::Key_Z) {
     return control(e->key() - Qt::Key_A + 1);
   }
-  return e->text().toStdString();
+  return ToStdString(e->text());
 }
 
 }  // namespace fw::detail

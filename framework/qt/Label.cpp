@@ -17,7 +17,7 @@ class LabelPeer : public QtControlPeer {
   }
 
   void SetText(const String& text) override {
-    if (auto* label = Widget()) label->setText(Q(text));
+    if (auto* label = Widget()) label->setText(ToQString(text));
   }
 
   void ApplyLook() override {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "framework/Run.h"
+#include "framework/qt/Convert.h"
 #include "framework/qt/Peers.h"
 
 namespace fw::detail {
@@ -26,7 +27,7 @@ class MenuBarView : public QObject {
     for (int i = 0; i < bar_->Count(); ++i) {
       auto menu = bar_->Item(i);
       if (menu->Value().empty() || !menu->Visible()) continue;  // an empty caption is not shown
-      QMenu* qmenu = qbar->addMenu(QString::fromStdString(menu->Value()));
+      QMenu* qmenu = qbar->addMenu(ToQString(menu->Value()));
       QObject::connect(qmenu, &QMenu::aboutToShow, this, [this] { Refresh(); });
       AddItems(qmenu, menu);
     }
@@ -38,9 +39,10 @@ class MenuBarView : public QObject {
     for (auto& [action, item] : actions_) action->setEnabled(item->Enabled());
   }
 
-  // Whether a key press would trigger one of the bar's shortcuts.
+  // The window the bar belongs to.
   WindowWidget* Window() const { return window_; }
 
+  // Whether a key press would trigger one of the bar's shortcuts.
   bool HasShortcut(const QKeySequence& keys) const {
     for (const auto& [action, item] : actions_) {
       if (!action->shortcut().isEmpty() && action->shortcut().matches(keys) == QKeySequence::ExactMatch) return true;
@@ -58,9 +60,9 @@ class MenuBarView : public QObject {
         qmenu->addSeparator();
         continue;
       }
-      QAction* action = qmenu->addAction(QString::fromStdString(caption));
+      QAction* action = qmenu->addAction(ToQString(caption));
       if (!item->Shortcut().empty()) {
-        action->setShortcut(QKeySequence(QString::fromStdString(item->Shortcut())));
+        action->setShortcut(QKeySequence(ToQString(item->Shortcut())));
         action->setShortcutContext(Qt::WindowShortcut);
       }
       action->setEnabled(item->Enabled());

@@ -8,7 +8,7 @@ namespace fw::detail {
 
 std::shared_ptr<PictureData> DecodeQtPicture(const std::string& path) {
   QImage image;
-  if (!image.load(Q(path)) || image.isNull()) return nullptr;
+  if (!image.load(ToQString(path)) || image.isNull()) return nullptr;
   return std::make_shared<QtPictureData>(std::move(image));
 }
 

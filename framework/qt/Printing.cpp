@@ -53,6 +53,7 @@
 
 #include "framework/Controls.h"
 #include "framework/Window.h"
+#include "framework/qt/Convert.h"
 #include "framework/qt/Peers.h"
 
 namespace fw {
@@ -231,7 +232,7 @@ class FileOutput : public JobOutput {
     // Qt gives no text for that failure; the system's is in errno.
     errno = 0;
     if (!file_.flush()) {
-      Fail(errno ? std::strerror(errno) : file_.errorString().toStdString());
+      Fail(errno ? std::strerror(errno) : detail::ToStdString(file_.errorString()));
       file_.cancelWriting();
       file_.commit();  // drops the unfinished file
       return;
@@ -240,9 +241,10 @@ class FileOutput : public JobOutput {
   }
 
  private:
-  void Fail() { Fail(file_.errorString().toStdString()); }
+  void Fail() { Fail(detail::ToStdString(file_.errorString())); }
   void Fail(const std::string& reason) {
-    detail::ReportPrintFailure("The document was not saved as " + file_.fileName().toStdString() + ": " + reason + ".");
+    detail::ReportPrintFailure("The document was not saved as " + detail::ToStdString(file_.fileName()) + ": " +
+                               reason + ".");
   }
   QSaveFile file_;
 };
@@ -394,7 +396,7 @@ class PrinterOutput : public JobOutput {
 std::vector<std::pair<std::string, std::string>> JobOptions(QPrinter& printer) {
   const QPageLayout layout = printer.pageLayout();
   std::vector<std::pair<std::string, std::string>> options;
-  options.emplace_back("media", layout.pageSize().key().toStdString());
+  options.emplace_back("media", detail::ToStdString(layout.pageSize().key()));
   if (printer.copyCount() > 1) {
     options.emplace_back("copies", std::to_string(printer.copyCount()));
     if (printer.collateCopies()) options.emplace_back("Collate", "True");
@@ -412,7 +414,7 @@ std::vector<std::pair<std::string, std::string>> JobOptions(QPrinter& printer) {
   constexpr auto kCupsOptions = QPrintEngine::PrintEnginePropertyKey(0xfe00);
   const QStringList pairs = printer.printEngine()->property(kCupsOptions).toStringList();
   for (qsizetype i = 0; i + 1 < pairs.size(); i += 2) {
-    options.emplace_back(pairs[i].toStdString(), pairs[i + 1].toStdString());
+    options.emplace_back(detail::ToStdString(pairs[i]), detail::ToStdString(pairs[i + 1]));
   }
   return options;
 }
@@ -570,7 +572,7 @@ Ref<Graphics> QtOpenPrinterDialog(Window* parent, const std::string& jobName) {
   }
   const ServiceAddress address = service ? CurrentService() : ServiceAddress();
   QPrinter printer(QPrinter::HighResolution);
-  const QString title = QString::fromStdString(jobName);
+  const QString title = ToQString(jobName);
   printer.setDocName(title);  // also the file name the dialog offers
   // The dialog may lose its parent while it is up; QPointer sees that.
   QPointer<PrintDialog> dialog = new PrintDialog(&printer, parent ? WidgetOf(*parent) : nullptr);
@@ -589,14 +591,14 @@ Ref<Graphics> QtOpenPrinterDialog(Window* parent, const std::string& jobName) {
     ReportPrintFailure("Nothing was printed: no printer was chosen.");
     return {};
   }
-  Submission job{address, printer.printerName().toStdString(), jobName, JobOptions(printer), {}};
+  Submission job{address, ToStdString(printer.printerName()), jobName, JobOptions(printer), {}};
   return StartJob(std::make_unique<PrinterOutput>(std::move(job)), printer.pageLayout(), printer.resolution(), title);
 }
 
 Ref<Graphics> QtPdfPrintJob(const std::string& path) {
   QPrinter printer(QPrinter::HighResolution);
   printer.setOutputFormat(QPrinter::PdfFormat);
-  return StartFileJob(QString::fromStdString(path), printer.pageLayout(), printer.resolution(), QString());
+  return StartFileJob(ToQString(path), printer.pageLayout(), printer.resolution(), QString());
 }
 
 void QtBackgroundTask() { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }

@@ -12,6 +12,7 @@
 #include <QtEndian>
 #include <stdexcept>
 
+#include "framework/qt/Convert.h"
 #include "framework/qt/IconFiles.h"
 
 namespace fw::detail {
@@ -103,17 +104,17 @@ QByteArray IcoFile(const std::vector<QImage>& images) {
 }
 
 void WriteProgramIconFiles(const std::string& dir) {
-  const QDir root(QString::fromStdString(dir));
+  const QDir root(ToQString(dir));
   if (!root.mkpath(QStringLiteral("icons"))) throw std::runtime_error("could not make " + dir + "/icons");
   std::vector<QImage> images;
   for (int size : kIconSizes) {
     images.push_back(DrawProgramIcon(size));
     const QString path = root.filePath(QStringLiteral("icons/") + PngName(size));
-    if (!images.back().save(path, "PNG")) throw std::runtime_error("could not write " + path.toStdString());
+    if (!images.back().save(path, "PNG")) throw std::runtime_error("could not write " + ToStdString(path));
   }
   QFile ico(root.filePath(QStringLiteral("quorvel.ico")));
   if (!ico.open(QIODevice::WriteOnly) || ico.write(IcoFile(images)) < 0) {
-    throw std::runtime_error("could not write " + ico.fileName().toStdString());
+    throw std::runtime_error("could not write " + ToStdString(ico.fileName()));
   }
 }
 

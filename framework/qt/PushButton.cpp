@@ -39,7 +39,7 @@ class ButtonPeer : public QtControlPeer {
       : QtControlPeer(button, window), owner_(owner) {}
 
   void SetText(const String& text) override {
-    if (auto* button = Button()) button->setText(Q(text));
+    if (auto* button = Button()) button->setText(ToQString(text));
   }
   void Click() override {
     if (auto* button = Button()) button->click();

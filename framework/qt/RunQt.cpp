@@ -129,7 +129,7 @@ class QtToolkit : public Toolkit {
       // A platform may start and find no screen (offscreen configured
       // with none, a display whose outputs are all gone).
       if (!QGuiApplication::primaryScreen()) {
-        problem = "display platform \"" + QGuiApplication::platformName().toStdString() + "\" has no screen";
+        problem = "display platform \"" + ToStdString(QGuiApplication::platformName()) + "\" has no screen";
         delete ownedApp_;
         ownedApp_ = nullptr;
         return false;
@@ -138,7 +138,7 @@ class QtToolkit : public Toolkit {
     }
     // The program says when it ends (Quit), not the last window closing.
     QApplication::setQuitOnLastWindowClosed(false);
-    if (!applicationName.empty()) QApplication::setApplicationName(Q(applicationName));
+    if (!applicationName.empty()) QApplication::setApplicationName(ToQString(applicationName));
     InstallProgramIcon();
     InstallAccessibility();
     return true;
@@ -155,7 +155,8 @@ class QtToolkit : public Toolkit {
   }
 
   void MessageBox(const std::string& title, const std::string& text, bool dismissAtOnce) override {
-    QMessageBox box(QMessageBox::NoIcon, Q(title), Q(text), QMessageBox::Ok, QApplication::activeWindow());
+    QMessageBox box(QMessageBox::NoIcon, ToQString(title), ToQString(text), QMessageBox::Ok,
+                    QApplication::activeWindow());
     box.setTextFormat(Qt::PlainText);
     if (dismissAtOnce) QTimer::singleShot(0, &box, [&box] { box.accept(); });
     box.exec();
@@ -191,7 +192,10 @@ QtToolkit& TheToolkit() {
 
 // Linked whole into every program that links the adapter, so that the
 // toolkit is there before any window is made.
-[[maybe_unused]] const bool installed = (InstallToolkit(&TheToolkit()), true);
+[[maybe_unused]] const bool installed = [] {
+  InstallToolkit(&TheToolkit());
+  return true;
+}();
 
 // Widgets closed by a reset go at once, not at some later turn of a loop.
 const test::ResetRegistration flushDeletes([] {

@@ -66,13 +66,13 @@ class TextAreaWidget : public QTextEdit {
   void insertFromMimeData(const QMimeData* source) override {
     auto area = Area();
     if (!area || !source->hasText()) return;
-    const String kept = TextAreaInsertion(*area, FromQ(source->text()), Edit());
-    if (!kept.empty()) textCursor().insertText(Q(kept));
+    const String kept = TextAreaInsertion(*area, ToStdString(source->text()), Edit());
+    if (!kept.empty()) textCursor().insertText(ToQString(kept));
   }
 
   void inputMethodEvent(QInputMethodEvent* e) override {
     auto area = Area();
-    if (area && !e->commitString().isEmpty() && !area->Accepts(Edit().With(FromQ(e->commitString())))) {
+    if (area && !e->commitString().isEmpty() && !area->Accepts(Edit().With(ToStdString(e->commitString())))) {
       QInputMethodEvent refused(e->preeditString(), e->attributes());
       return QTextEdit::inputMethodEvent(&refused);
     }
@@ -90,7 +90,7 @@ class TextAreaWidget : public QTextEdit {
     const QString text = toPlainText();
     const QTextCursor c = textCursor();
     const auto start = c.selectionStart(), end = c.selectionEnd();
-    return {FromQ(text.left(start)), FromQ(text.mid(start, end - start)), FromQ(text.mid(end))};
+    return {ToStdString(text.left(start)), ToStdString(text.mid(start, end - start)), ToStdString(text.mid(end))};
   }
 
   // Returns true when the key was dealt with here.
@@ -105,7 +105,7 @@ class TextAreaWidget : public QTextEdit {
     const bool tabText = typed == QLatin1String("\t") && e->key() != Qt::Key_Tab && e->key() != Qt::Key_Backtab;
     const bool inserts = !typed.isEmpty() && (typed.at(0).isPrint() || tabText) &&
                          !(e->modifiers() & (Qt::ControlModifier | Qt::MetaModifier));
-    switch (TextAreaKeyDown(*area, *key, FromQ(typed), inserts, [this] { return Edit(); })) {
+    switch (TextAreaKeyDown(*area, *key, ToStdString(typed), inserts, [this] { return Edit(); })) {
       case KeyResult::kTaken: return true;
       case KeyResult::kEditor: return false;
       case KeyResult::kWindow: e->ignore(); return false;
@@ -125,14 +125,14 @@ class TextAreaPeer : public QtControlPeer {
     if (auto* editor = Editor()) {
       // New text starts plain: it takes no style from a selection made bold.
       editor->setCurrentCharFormat(QTextCharFormat());
-      editor->setPlainText(Q(text));
+      editor->setPlainText(ToQString(text));
       editor->moveCursor(QTextCursor::End);
     }
   }
   // Each paragraph break of the document is one CR LF of the program's text.
   String Text() const override {
     auto* editor = Editor();
-    return editor ? FromQ(editor->toPlainText().replace(QChar('\n'), QLatin1String("\r\n"))) : String();
+    return editor ? ToStdString(editor->toPlainText().replace(QChar('\n'), QLatin1String("\r\n"))) : String();
   }
 
   void Select(std::int64_t start, std::int64_t length) override {

@@ -106,7 +106,7 @@ QtWindowPeer::~QtWindowPeer() {
 
 void QtWindowPeer::SetTitle(const String& title) {
   if (!widget) return;
-  widget->setWindowTitle(Q(title));
+  widget->setWindowTitle(ToQString(title));
   if (title.empty()) ClearWindowSystemTitle(widget);
 }
 
