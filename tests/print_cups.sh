@@ -108,8 +108,13 @@ EOF
     sleep 0.1
   done
   lpstat -r >/dev/null 2>&1 || fail "cupsd on $CUPS_SERVER does not answer"
-  lpadmin -p PDF -E -v "cups-pdf:/$run" -m lsb/usr/cups-pdf/CUPS-PDF_noopt.ppd 2>/dev/null ||
-    fail "lpadmin could not add the cups-pdf queue"
+  # A scheduler that has just begun to answer can still turn the first
+  # request away: a few tries, then the last refusal in the failure.
+  for i in 1 2 3 4 5; do
+    lpadmin -p PDF -E -v "cups-pdf:/$run" -m lsb/usr/cups-pdf/CUPS-PDF_noopt.ppd 2>"$dir/log/lpadmin.err" && break
+    sleep 0.5
+  done
+  lpstat -v PDF >/dev/null 2>&1 || fail "lpadmin could not add the cups-pdf queue: $(cat "$dir/log/lpadmin.err")"
   # Poppler's cairo renderer keeps the fonts as fonts on the way through
   # PostScript; ghostscript's turns them into Type 3 glyphs without text.
   lpadmin -p PDF -o pdftops-renderer-default=pdftocairo

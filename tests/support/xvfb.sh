@@ -13,7 +13,9 @@ start_xvfb() {
   for try in 1 2 3; do
     number=""
     mkfifo "$fifo" || return 1
-    Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp 3>"$fifo" >"$dir/xvfb.log" 2>&1 &
+    # -noreset: the check below is the server's first client, and a server
+    # that resets when it goes refuses the program connecting just then.
+    Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp -noreset 3>"$fifo" >"$dir/xvfb.log" 2>&1 &
     XVFB_PID=$!
     # Xvfb writes the display number it chose once it accepts connections.
     read -r -t 20 number <"$fifo"
@@ -24,9 +26,8 @@ start_xvfb() {
       return 1
     fi
     export DISPLAY=":$number"
-    # A server of another test that ends on the same number just then
-    # takes the new one's socket with it: then again, on a fresh number.
-    DISPLAY=":$number" xwininfo -root >/dev/null 2>&1 && return 0
+    # A server that takes no connection is tried again, on a fresh number.
+    DISPLAY=":$number" timeout 10 xwininfo -root >/dev/null 2>&1 && return 0
     echo "Xvfb on :$number takes no connection (try $try)" >&2
     stop_xvfb
   done
