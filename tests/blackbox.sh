@@ -9,20 +9,12 @@
 set -u
 source "$(dirname "$0")/support/xvfb.sh"
 
+source "$(dirname "$0")/support/script.sh"
+
 program="${1:-}"
-fail() {
-  echo "FAIL: $*"
-  if [[ -n "${log:-}" && -s "$log" ]]; then
-    echo "--- program output ---"
-    cat "$log"
-  fi
-  exit 1
-}
 
 [[ -x "$program" ]] || fail "no program to run at '$program'"
-for tool in Xvfb xdotool xwininfo xprop; do
-  command -v "$tool" >/dev/null || fail "$tool is not installed"
-done
+require_tools Xvfb xdotool xwininfo xprop
 
 work="$(mktemp -d)"
 log="$work/program.log"

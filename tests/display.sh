@@ -12,13 +12,11 @@
 set -u
 source "$(dirname "$0")/support/xvfb.sh"
 
+source "$(dirname "$0")/support/script.sh"
+
 program="${1:-}"
-fail() {
-  echo "FAIL: $*"
-  exit 1
-}
 [[ -x "$program" ]] || fail "no program to run at '$program'"
-command -v Xvfb >/dev/null || fail "Xvfb is not installed"
+require_tools Xvfb
 
 work="$(mktemp -d)"
 cleanup() {

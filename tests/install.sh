@@ -9,22 +9,13 @@
 # Usage: install.sh BUILD-DIR
 set -u
 
+source "$(dirname "$0")/support/script.sh"
+source "$(dirname "$0")/support/xvfb.sh"
+
 build="${1:-}"
-fail() {
-  echo "FAIL: $*"
-  if [[ -n "${work:-}" && -s "$work/program.log" ]]; then
-    echo "--- program output ---"
-    cat "$work/program.log"
-  fi
-  exit 1
-}
 
 [[ -d "$build" ]] || fail "no build folder at '$build'"
-for tool in Xvfb xdotool xwininfo xwd xprop desktop-file-validate; do
-  command -v "$tool" >/dev/null || fail "$tool is not installed"
-done
-
-source "$(dirname "$0")/support/xvfb.sh"
+require_tools Xvfb xdotool xwininfo xwd xprop desktop-file-validate
 
 work="$(mktemp -d)"
 program_pid=""
