@@ -9,9 +9,9 @@
 //
 // MakeControls builds each control completely before the next one: new,
 // Constructor, _AddControl, looked up by name, the before-list step (and a
-// second lookup), its property list, then its binding (after a third). The lists are built
-// once, when the table is made, and found by control name; a missing one
-// fails loudly, naming the control. An exception in any step stops the
+// second lookup), its property list, then its binding (after a third). The
+// lists are built once, when the table is made, and found by control name;
+// a missing one fails loudly, naming the control. An exception in any step stops the
 // building there and passes on; the controls made so far stay.
 //
 // The table knows no keys and no values: which keys a class's list holds,
