@@ -27,8 +27,18 @@ QByteArray ReadFile(const QString& path) {
   return f.readAll();
 }
 
-quint16 U16(const QByteArray& b, qsizetype at) { return qFromLittleEndian<quint16>(b.constData() + at); }
-quint32 U32(const QByteArray& b, qsizetype at) { return qFromLittleEndian<quint32>(b.constData() + at); }
+// A little-endian number of a file's bytes; a file too short for it is a
+// failure, read as 0, never a read past the end.
+template <class T>
+T LittleEndian(const QByteArray& b, qsizetype at) {
+  if (at < 0 || at > b.size() - qsizetype(sizeof(T))) {
+    ADD_FAILURE() << "a " << sizeof(T) << "-byte number at " << at << " lies past the end of " << b.size() << " bytes";
+    return 0;
+  }
+  return qFromLittleEndian<T>(b.constData() + at);
+}
+quint16 U16(const QByteArray& b, qsizetype at) { return LittleEndian<quint16>(b, at); }
+quint32 U32(const QByteArray& b, qsizetype at) { return LittleEndian<quint32>(b, at); }
 
 // The PNG entries of an .ico, as decoded images.
 std::vector<QImage> IcoImages(const QByteArray& ico) {
