@@ -349,7 +349,7 @@ TEST(CalculatorLayout, ValuesTheWindowsBehaviourRestsOn) {
       // All three buttons are default buttons; none cancels.
       {"Default", true, {"ClearBtn", "CalculateBtn", "InfoBtn"}},
       {"Cancel", false, {"ClearBtn", "CalculateBtn", "InfoBtn"}},
-      {"MacButtonStyle", I{0}, {"ClearBtn", "CalculateBtn", "InfoBtn"}},
+      {"MacButtonStyle", fw::kButtonStyleDefault, {"ClearBtn", "CalculateBtn", "InfoBtn"}},
       // Colours, as stored.
       {"TextColor", kNavy, {"StaticText5", "StaticText6", "StaticText4", "StaticText2", "StaticText1", "StaticText7"}},
       {"TextColor", kGrey, {"StaticText8"}},
