@@ -113,17 +113,17 @@ TEST_F(AboutTest, AtStartUpItIsTheOnlyWindowAFixedDialogWithItsControlsAndItsTim
   EXPECT_EQ(frame->size(), before);
   EXPECT_EQ(Content(about)->size(), QSize(300, 200));
 
-  struct Placed {
-    fw::Ref<fw::RectControl> control;
-    QRect where;
-  };
-  for (const auto& [control, where] :
-       {Placed{about->StaticText5(), {1, 183, 298, 15}}, Placed{about->Canvas1(), {47, 61, 207, 78}},
-        Placed{about->StaticText1(), {1, 6, 298, 36}}}) {
+  // Each control where its list places it (the lists' values are checked
+  // in test_layout).
+  for (const fw::Ref<fw::RectControl>& control :
+       {fw::Ref<fw::RectControl>(about->StaticText5()), fw::Ref<fw::RectControl>(about->Canvas1()),
+        fw::Ref<fw::RectControl>(about->StaticText1())}) {
     QWidget* w = WidgetOf(control);
     EXPECT_TRUE(w->isVisible()) << control->Name();
     EXPECT_EQ(w->parentWidget(), Content(about)) << control->Name();
-    EXPECT_EQ(w->geometry(), where) << control->Name();
+    const QRect listed(static_cast<int>(control->Left()), static_cast<int>(control->Top()),
+                       static_cast<int>(control->Width()), static_cast<int>(control->Height()));
+    EXPECT_EQ(w->geometry(), listed) << control->Name();
   }
   EXPECT_TRUE(about->Canvas1()->Backdrop());
   auto timer = about->Timer1();
