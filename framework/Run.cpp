@@ -23,7 +23,6 @@ struct RunState {
   int exitCode = 0;
   bool quitRequested = false;
   bool exitRequested = false;  // the event loop is to end, or not start
-  std::vector<std::function<void()>> finalizers;
 };
 
 RunState& State() {
@@ -115,19 +114,9 @@ void RuntimePerformInitializers() {
   }
 }
 
-void RuntimeAddFinalizer(std::function<void()> finalize) { State().finalizers.push_back(std::move(finalize)); }
-
 void RuntimePerformFinalizers() {
   detail::Step("RuntimePerformFinalizers");
   detail::PlatformShutdown();
-  auto finalizers = std::move(State().finalizers);
-  for (auto it = finalizers.rbegin(); it != finalizers.rend(); ++it) {
-    try {
-      (*it)();
-    } catch (const std::exception& e) {
-      std::cerr << "Quorvel: a finaliser failed: " << e.what() << '\n';
-    }
-  }
 }
 
 bool RuntimeHasPendingException() { return State().pending != nullptr; }
@@ -191,8 +180,6 @@ void RunFrameworkInitialization(const Ref<Delegate>& ready) {
     callback->Invoke<void>();
   });
 }
-
-bool RuntimeGuiIsUp() { return detail::PlatformGuiIsUp(); }
 
 // Without a toolkit there is no loop to run: it ends at once.
 void RuntimeRun() {

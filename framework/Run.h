@@ -34,15 +34,14 @@ struct StartupArguments {
 void RuntimeInit(void* instance, void* previousInstance, const wchar_t* commandLine, int showMode);
 const StartupArguments& RuntimeStartupArguments();
 
-// Module initialisers and finalisers of the program, registered during
-// static initialisation and run by the runtime in registration order
-// (finalisers in reverse). An initialiser that throws leaves its exception
-// pending.
+// Module initialisers of the program, registered during static
+// initialisation and run by the runtime in registration order. An
+// initialiser that throws leaves its exception pending. The program
+// registers no finalisers: RuntimePerformFinalizers shuts the toolkit down.
 struct ModuleInitializer {
   ModuleInitializer(const char* module, void (*initialize)());
 };
 void RuntimePerformInitializers();
-void RuntimeAddFinalizer(std::function<void()> finalize);
 void RuntimePerformFinalizers();
 
 bool RuntimeHasPendingException();
@@ -60,10 +59,11 @@ double RuntimeToolchainVersion();
 void RuntimeInitExternalClasses();
 void InitPluginEntrypoints();
 
-// Creates the QApplication (or adopts one that exists) and runs the ready
-// callback, a "(  )" delegate, once.
+// Asks the installed toolkit to start the GUI, then runs the ready callback,
+// a "(  )" delegate, once. A toolkit that can show nothing says why on
+// stderr, and the run ends with 1 without the callback. With no toolkit
+// installed (the Qt-free core) only the callback runs.
 void RunFrameworkInitialization(const Ref<Delegate>& ready);
-bool RuntimeGuiIsUp();
 
 // The event loop; returns when the application quits.
 void RuntimeRun();

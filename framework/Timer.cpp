@@ -31,11 +31,6 @@ void Timer::Period(std::int64_t v) {
   Restart();
 }
 
-void Timer::Reset() {
-  CheckUIThread("Timer.Reset");
-  Restart();
-}
-
 bool Timer::IsArmed() const { return timer_ && timer_->IsActive(); }
 
 // Without a toolkit a timer never fires: there is no event loop to run it.

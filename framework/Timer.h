@@ -48,8 +48,6 @@ class Timer : public Control, public actionSource {
   void RunMode(std::int64_t v);
   std::int64_t Period() const { return period_; }
   void Period(std::int64_t v);
-  // Stops a running timer and starts it anew with its current values.
-  void Reset();
   bool IsArmed() const;
 
   std::string EventSignature(int eventNumber) const override;

@@ -272,11 +272,6 @@ Ref<Window> RuntimeGetImplicitWindow(const std::string& className) {
 
 std::vector<Ref<Window>> RuntimeOpenWindows() { return OpenWindows(); }
 
-Ref<Window> RuntimeFrontWindow() {
-  auto* toolkit = detail::InstalledToolkit();
-  return toolkit ? toolkit->FrontWindow() : Ref<Window>();
-}
-
 namespace detail {
 
 void CloseAllWindows() {

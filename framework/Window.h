@@ -154,7 +154,6 @@ Ref<Window> RuntimeGetImplicitWindow(const std::string& className);
 // The open windows, in the order they were opened.
 std::vector<Ref<Window>> RuntimeOpenWindows();
 // The active window, or none.
-Ref<Window> RuntimeFrontWindow();
 
 // The accessor pattern of the program's windows: the open window of class
 // T (named T::kClassName), or a new one, constructed.

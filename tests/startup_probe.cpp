@@ -1,7 +1,8 @@
 // Runs the real program entry with the framework's seams switched on, for
 // the start-up tests: every traced runtime step is printed as "step NAME",
 // every message box as "box TEXT" (and dismissed), and the exit code is the
-// program's.
+// program's. When the event loop starts it prints what the runtime keeps of
+// the start-up: "toolchain VERSION" and "arguments [COMMAND-LINE] SHOW-MODE".
 //
 //   startup_probe FAULT [MODE [ARGS...]]
 //
@@ -29,6 +30,9 @@ int main(int argc, char** argv) {
   fw::test::SetTrace([mode](const std::string& step) {
     std::printf("step %s\n", step.c_str());
     if (step != "RuntimeRun") return;
+    std::printf("toolchain %.3f\n", fw::RuntimeToolchainVersion());
+    const auto& kept = fw::RuntimeStartupArguments();
+    std::printf("arguments [%ls] %d\n", kept.commandLine.c_str(), kept.showMode);
     QTimer::singleShot(0, [mode] {
       if (mode == "ctrl-q") {
         auto calculator = ControlWnd();

@@ -120,4 +120,13 @@ TEST(Startup, RunsEachStepInOrderAndStopsAtTheFirstFault) {
   }
 }
 
+// What the runtime keeps of the start-up: the command line and show mode
+// exactly as wWinMain received them (the probe passes show mode 10), and the
+// toolchain version the start-up records.
+TEST(Startup, KeepsTheStartUpArgumentsAsReceivedAndRecordsTheToolchainVersion) {
+  const auto run = RunProbe("none quit -x /y \"two  words\"");
+  EXPECT_NE(run.output.find("\narguments [-x /y two  words] 10\n"), std::string::npos) << run.output;
+  EXPECT_NE(run.output.find("\ntoolchain 2019.031\n"), std::string::npos) << run.output;
+}
+
 }  // namespace
