@@ -6,7 +6,7 @@
 // the top-left of the printable area. A job ends, and is sent to the
 // printer, when the last reference to its page graphics goes; there is no
 // call to end it. A job that cannot start or finish is told in one message
-// box and raises nothing. Nothing here draws headers, footers or page
+// box; only a page that cannot begin raises (Graphics::NextPage). Nothing here draws headers, footers or page
 // numbers.
 #pragma once
 

@@ -21,7 +21,9 @@ int wWinMain(void* instance, void* previousInstance, wchar_t* commandLine, int s
 }
 
 namespace {
-// Steps 2 to 6 of the start-up; stops as soon as an exception is pending.
+// The start-up after the pending-exception check: the exception helper, the
+// toolchain version, the early steps, the ready callback and the event
+// loop. It stops as soon as an exception is pending.
 void StartAndRun() {
   {
     auto helper = fw::RuntimeCreateDelegate(fw::kExceptionHelperSignature,

@@ -1,5 +1,6 @@
 // The little of X11 that the adapter speaks directly, where Qt's own API
-// says nothing (window names).
+// says nothing: window names, and the grabs and focus changes that the
+// hidden menu bar watches for.
 #pragma once
 
 #include <xcb/xcb.h>
