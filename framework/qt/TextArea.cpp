@@ -46,6 +46,23 @@ std::int64_t IndexOf(const QString& plain, int pos) {
   return counted;
 }
 
+// Whether the editor may put the key's text in, so that the text must first
+// meet the limit and the mask. It does for any text that starts with no
+// control character, whatever the modifiers (Super, Ctrl with Alt, Ctrl
+// with a keypad key), and for a format character even with Ctrl; Ctrl or
+// Ctrl+Shift with other text is a shortcut and puts nothing in. A tab is
+// text when no Tab key brought it, and the Tab key's own in an area that
+// takes tabs (elsewhere the key moves the focus).
+bool MayInsert(const QKeyEvent& e, const TextArea& area) {
+  const QString typed = e.text();
+  if (typed.isEmpty()) return false;
+  const QChar first = typed.at(0);
+  if (first.category() == QChar::Other_Format) return true;
+  if (e.modifiers() == Qt::ControlModifier || e.modifiers() == (Qt::ControlModifier | Qt::ShiftModifier)) return false;
+  if (first == QChar('\t')) return (e.key() != Qt::Key_Tab && e.key() != Qt::Key_Backtab) || area.AllowTabs();
+  return first.category() != QChar::Other_Control;
+}
+
 // A text area's editor: its KeyDown handler sees every key first, and its
 // limit and mask hold for typing, paste, drop and input methods alike. It
 // decides none of that itself; it asks the model.
@@ -99,13 +116,7 @@ class TextAreaWidget : public QTextEdit {
     const auto key = KeyText(e);
     if (!area || !key) return false;
     const QString typed = e->text();
-    // What the editor would insert: printable text, and a tab that comes
-    // without the Tab key (an input method's, a key with no code), which
-    // must meet the limit and the mask like any other character.
-    const bool tabText = typed == QLatin1String("\t") && e->key() != Qt::Key_Tab && e->key() != Qt::Key_Backtab;
-    const bool inserts = !typed.isEmpty() && (typed.at(0).isPrint() || tabText) &&
-                         !(e->modifiers() & (Qt::ControlModifier | Qt::MetaModifier));
-    switch (TextAreaKeyDown(*area, *key, ToStdString(typed), inserts, [this] { return Edit(); })) {
+    switch (TextAreaKeyDown(*area, *key, ToStdString(typed), MayInsert(*e, *area), [this] { return Edit(); })) {
       case KeyResult::kTaken: return true;
       case KeyResult::kEditor: return false;
       case KeyResult::kWindow: e->ignore(); return false;
