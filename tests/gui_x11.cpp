@@ -14,6 +14,8 @@
 #include <QMenuBar>
 #include <QTest>
 #include <QTextEdit>
+#include <QThread>
+#include <QTimer>
 #include <cstdlib>
 #include <functional>
 #include <memory>
@@ -293,7 +295,7 @@ TEST_P(HiddenMenuBar, AltHeldForSomethingElseRevealsNothing) {
 
 INSTANTIATE_TEST_SUITE_P(WithAndWithoutWindowManager, HiddenMenuBar, testing::Bool(), WindowManagerName);
 
-// ---- The calculator's fields under real keys ------------------------------
+// ---- The calculator's fields under real keys and drags ---------------------
 
 class CalculatorFields : public MaybeWindowManager {
  protected:
@@ -363,6 +365,91 @@ TEST_P(CalculatorFields, ADigitWithSuperHeldKeepsTheLimit) {
     EXPECT_EQ(Text(c.field), c.after);
     EXPECT_EQ(BeepsSinceStart(), beeps + c.beeps);
   }
+}
+
+// Notes whether the program sits in a nested event loop (a drag's) while
+// the guard lives and no input is under way; it is then ended as only the
+// user could end it, by a click on the field the drag came from.
+class DragWatch {
+ public:
+  explicit DragWatch(QWidget* source) {
+    timer_.callOnTimeout([this, source] {
+      if (QThread::currentThread()->loopLevel() == 0) return;
+      stuck_ = true;
+      const QPoint at = source->mapToGlobal(source->rect().center());
+      QProcess::startDetached("xdotool", {"mousemove", QString::number(at.x()), QString::number(at.y()), "click", "1"});
+    });
+    timer_.start(1000);
+  }
+  bool Stuck() const { return stuck_; }
+
+ private:
+  QTimer timer_;
+  bool stuck_ = false;
+};
+
+// The weight's whole text dragged onto the feet field, with the press held
+// before the move and moved at once: no text moves or goes, and the next
+// click and key reach a field at once. A click on the selection still
+// places the caret.
+TEST_P(CalculatorFields, ADragOntoAnotherFieldMovesNoTextAndLeavesTheWindowTakingInput) {
+  QTextEdit* from = Editor(&ControlWnd::WeightFld);
+  QTextEdit* onto = Editor(&ControlWnd::FeetFld);
+  QTextEdit* inches = Editor(&ControlWnd::InchFld);
+  // The weight "150", all selected; returns a point on its "5".
+  auto selectWeight = [&] {
+    Fill(&ControlWnd::WeightFld, "150");
+    calc_->WeightFld()->SelectionStart(0);
+    calc_->WeightFld()->SelectionLength(3);
+    QTextCursor c(from->document());
+    c.setPosition(1);
+    const QRect left = from->cursorRect(c);
+    c.setPosition(2);
+    return from->viewport()->mapToGlobal((left.center() + from->cursorRect(c).center()) / 2);
+  };
+  const auto number = [](int n) { return QString::number(n); };
+  for (const bool held : {true, false}) {
+    SCOPED_TRACE(held ? "held before the move" : "moved at once");
+    Fill(&ControlWnd::InchFld, "");
+    Fill(&ControlWnd::FeetFld, "5");
+    const QPoint grip = selectWeight();
+    const QPoint drop = onto->mapToGlobal(onto->rect().center());
+
+    // One xdotool for the whole drag, so that the input goes on while the
+    // program is in a drag's loop.
+    QStringList drag = {"mousemove", "--sync", number(grip.x()), number(grip.y()), "mousedown", "1"};
+    if (held) drag << "sleep" << QString::number(2 * QApplication::startDragTime() / 1000.0);
+    for (int step = 1; step <= 4; ++step) {
+      const QPoint at = grip + (drop - grip) * step / 4;
+      drag << "mousemove"
+           << "--sync" << number(at.x()) << number(at.y()) << "sleep"
+           << "0.1";
+    }
+    drag << "mouseup"
+         << "1";
+    DragWatch watch(from);
+    ASSERT_TRUE(x11test::Xdotool(drag));
+    Settle();
+    EXPECT_EQ(Text(&ControlWnd::WeightFld), "150");
+    EXPECT_EQ(Text(&ControlWnd::FeetFld), "5");
+
+    const int releases = log_.ButtonReleases();
+    ASSERT_TRUE(x11test::ClickOn(inches));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return log_.ButtonReleases() > releases && inches->hasFocus(); }))
+        << "the click did not reach the field";
+    Type("1");
+    EXPECT_EQ(Text(&ControlWnd::InchFld), "1") << "the key did not reach the field";
+    EXPECT_FALSE(watch.Stuck()) << "the program stayed in a drag";
+  }
+
+  const QPoint grip = selectWeight();
+  const int releases = log_.ButtonReleases();
+  ASSERT_TRUE(x11test::ClickAt(grip));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return log_.ButtonReleases() > releases; }));
+  EXPECT_EQ(calc_->WeightFld()->SelectionLength(), 0);
+  EXPECT_GE(calc_->WeightFld()->SelectionStart(), 1);
+  EXPECT_LE(calc_->WeightFld()->SelectionStart(), 2);
+  EXPECT_EQ(Text(&ControlWnd::WeightFld), "150");
 }
 
 INSTANTIATE_TEST_SUITE_P(WithAndWithoutWindowManager, CalculatorFields, testing::Bool(), WindowManagerName);

@@ -1,9 +1,13 @@
-// Text areas on Qt: a QTextEdit whose keys, pastes, drops and input-method
-// commits all go through the model's rules (framework/Controls.cpp), with
-// its selection and bold style counted as the program counts its text.
+// Text areas on Qt: a QTextEdit whose keys, pastes and input-method commits
+// all go through the model's rules (framework/Controls.cpp), with its
+// selection and bold style counted as the program counts its text. Text is
+// never dragged into or out of an area.
+#include <QDragMoveEvent>
+#include <QDropEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -64,12 +68,20 @@ bool MayInsert(const QKeyEvent& e, const TextArea& area) {
 }
 
 // A text area's editor: its KeyDown handler sees every key first, and its
-// limit and mask hold for typing, paste, drop and input methods alike. It
-// decides none of that itself; it asks the model.
+// limit and mask hold for typing, paste and input methods alike. It decides
+// none of that itself; it asks the model.
+//
+// It neither starts a drag nor takes a drop. A drop could only be read like
+// a paste, yet the source of a move would still remove its whole selection:
+// digits lost. And the drag's own loop takes the button's release, so the
+// editor, still holding the press, goes on feeding itself moves from its
+// scroll timer and starts one drag after another until a later click on it.
 class TextAreaWidget : public QTextEdit {
  public:
   TextAreaWidget(std::weak_ptr<Control> owner, QWidget* parent) : QTextEdit(parent), owner_(std::move(owner)) {
     document()->setDocumentMargin(1);
+    setAcceptDrops(false);
+    viewport()->setAcceptDrops(false);
   }
 
  protected:
@@ -77,6 +89,21 @@ class TextAreaWidget : public QTextEdit {
     if (e->type() == QEvent::KeyPress && HandleKey(static_cast<QKeyEvent*>(e))) return true;
     return QTextEdit::event(e);
   }
+
+  // A drag starts only from a press on the selection: the press drops the
+  // selection first, and then places the caret or starts a new selection
+  // as a press elsewhere does. Shift with the press extends it, as before.
+  void mousePressEvent(QMouseEvent* e) override {
+    if (e->button() == Qt::LeftButton && e->modifiers() != Qt::ShiftModifier && textCursor().hasSelection()) {
+      QTextCursor cursor = textCursor();
+      cursor.clearSelection();
+      setTextCursor(cursor);
+    }
+    QTextEdit::mousePressEvent(e);
+  }
+  void dragEnterEvent(QDragEnterEvent* e) override { e->ignore(); }
+  void dragMoveEvent(QDragMoveEvent* e) override { e->ignore(); }
+  void dropEvent(QDropEvent* e) override { e->ignore(); }
 
   bool canInsertFromMimeData(const QMimeData* source) const override { return source->hasText(); }
 
