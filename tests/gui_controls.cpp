@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QImage>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTextEdit>
@@ -242,6 +243,59 @@ TEST_F(ControlsTest, KeysWithoutTextRaiseKeyDownWithAnEmptyText) {
   QTest::keyClick(WidgetOf(window), Qt::Key_Control);
   EXPECT_TRUE(seen.empty());
   EXPECT_TRUE(window->keys.empty());
+}
+
+// Whatever the modifiers, a key whose text the editor puts in meets the
+// limit and the mask first: Super, Ctrl with Alt (AltGr's text), Ctrl with
+// a keypad key, format and private-use characters, a character beyond the
+// Basic Multilingual Plane, and the Tab key in an area that takes tabs. Ctrl
+// alone is a shortcut and still works.
+TEST_F(ControlsTest, AnyKeyThatPutsTextInMeetsTheLimitAndTheMask) {
+  auto window =
+      testsupport::MakeOneAreaWnd({{"Width", I{200}}, {"Height", I{100}}}, {{"Left", I{10}},
+                                                                            {"Top", I{10}},
+                                                                            {"Width", I{100}},
+                                                                            {"Height", I{22}},
+                                                                            {"AllowTabs", true},
+                                                                            {"MaximumCharactersAllowed", I{2}}});
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(WidgetOf(window)));
+  auto area = window->Area();
+  QTextEdit* editor = qobject_cast<QTextEdit*>(WidgetOf(area));
+  const Qt::KeyboardModifiers ctrl = Qt::ControlModifier;
+  const struct {
+    const char* name;
+    const char* mask;
+    const char* before;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    const char* text;
+    const char* after;
+  } cases[] = {
+      {"Super+7 with room", "##", "1", Qt::Key_7, Qt::MetaModifier, "7", "17"},
+      {"Super+7", "##", "12", Qt::Key_7, Qt::MetaModifier, "7", "12"},
+      {"Ctrl+keypad 7 with room", "##", "1", Qt::Key_7, ctrl | Qt::KeypadModifier, "7", "17"},
+      {"Ctrl+keypad 7", "##", "12", Qt::Key_7, ctrl | Qt::KeypadModifier, "7", "12"},
+      {"Ctrl+Alt+E", "##", "1", Qt::Key_E, ctrl | Qt::AltModifier, "\xe2\x82\xac", "1"},
+      {"Ctrl+Shift with a joiner", "##", "1", Qt::Key_unknown, ctrl | Qt::ShiftModifier, "\xe2\x80\x8d", "1"},
+      {"a joiner", "", "12", Qt::Key_unknown, Qt::NoModifier, "\xe2\x80\x8d", "12"},
+      {"a private-use character", "", "12", Qt::Key_unknown, Qt::NoModifier, "\xee\x80\x80", "12"},
+      {"a character beyond the plane", "", "12", Qt::Key_unknown, Qt::NoModifier, "\xf0\x9f\x98\x80", "12"},
+      {"Tab", "", "12", Qt::Key_Tab, Qt::NoModifier, "\t", "12"},
+      {"Tab with room", "", "1", Qt::Key_Tab, Qt::NoModifier, "\t", "1\t"},
+      {"Ctrl+A, then 3", "##", "12", Qt::Key_A, ctrl, "a", "3"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    area->ValidationMask(c.mask);
+    area->Value(c.before);
+    const QString text = QString::fromUtf8(c.text);
+    QKeyEvent press(QEvent::KeyPress, c.key, c.modifiers, text);
+    QApplication::sendEvent(editor, &press);
+    QKeyEvent release(QEvent::KeyRelease, c.key, c.modifiers, text);
+    QApplication::sendEvent(editor, &release);
+    if (c.key == Qt::Key_A) QTest::keyClicks(editor, "3");
+    EXPECT_EQ(area->Value(), c.after);
+  }
 }
 
 // ---- HideSelection ---------------------------------------------------------------

@@ -13,6 +13,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
+#include <QTextEdit>
+#include <QThread>
+#include <QTimer>
 #include <cstdlib>
 #include <functional>
 #include <memory>
@@ -125,9 +128,8 @@ TEST_F(X11Test, AnAboutWindowBuiltAgainFromTheMenuStaysShown) {
 
 QMenu* OpenPopup() { return qobject_cast<QMenu*>(QApplication::activePopupWidget()); }
 
-// The description window, shown and active with the focus in its text, on a
-// server without a window manager or (the parameter) with one.
-class HiddenMenuBar : public X11Test, public testing::WithParamInterface<bool> {
+// A test on a server without a window manager or (the parameter) with one.
+class MaybeWindowManager : public X11Test, public testing::WithParamInterface<bool> {
  protected:
   void SetUp() override {
     X11Test::SetUp();
@@ -135,6 +137,28 @@ class HiddenMenuBar : public X11Test, public testing::WithParamInterface<bool> {
       wm_ = std::make_unique<x11test::WindowManager>();
       ASSERT_TRUE(wm_->Running()) << "openbox did not start";
     }
+  }
+  void TearDown() override {
+    X11Test::TearDown();
+    wm_.reset();
+  }
+  // Lets what the last event set going (posted events, zero timers) run.
+  static void Settle() { QTest::qWait(100); }
+
+  std::unique_ptr<x11test::WindowManager> wm_;
+  x11test::InputLog log_;
+};
+
+std::string WindowManagerName(const testing::TestParamInfo<bool>& info) {
+  return info.param ? "UnderOpenbox" : "NoWindowManager";
+}
+
+// The description window, shown and active with the focus in its text.
+class HiddenMenuBar : public MaybeWindowManager {
+ protected:
+  void SetUp() override {
+    MaybeWindowManager::SetUp();
+    if (HasFatalFailure()) return;
     description_ = DescriptionWnd();
     ASSERT_TRUE(testsupport::ShowActive(description_));
     description_->DescribeFld2()->SetFocus();
@@ -143,8 +167,7 @@ class HiddenMenuBar : public X11Test, public testing::WithParamInterface<bool> {
   }
   void TearDown() override {
     description_ = {};
-    X11Test::TearDown();
-    wm_.reset();
+    MaybeWindowManager::TearDown();
   }
 
   // Alt pressed and released with nothing between; each reaches the
@@ -169,13 +192,9 @@ class HiddenMenuBar : public X11Test, public testing::WithParamInterface<bool> {
     return bar_->isVisible() && OpenPopup() && OpenPopup()->title() == title;
   }
   bool Hidden() const { return !bar_->isVisible() && !OpenPopup(); }
-  // Lets what the last event set going (posted events, zero timers) run.
-  static void Settle() { QTest::qWait(100); }
 
-  std::unique_ptr<x11test::WindowManager> wm_;
   fw::Ref<class DescriptionWnd> description_;
   QMenuBar* bar_ = nullptr;
-  x11test::InputLog log_;
 };
 
 TEST_P(HiddenMenuBar, AltRevealsASecondAltHidesAThirdRevealsAgainAndEscapeHides) {
@@ -274,10 +293,166 @@ TEST_P(HiddenMenuBar, AltHeldForSomethingElseRevealsNothing) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(WithAndWithoutWindowManager, HiddenMenuBar, testing::Bool(),
-                         [](const testing::TestParamInfo<bool>& info) {
-                           return info.param ? "UnderOpenbox" : "NoWindowManager";
-                         });
+INSTANTIATE_TEST_SUITE_P(WithAndWithoutWindowManager, HiddenMenuBar, testing::Bool(), WindowManagerName);
+
+// ---- The calculator's fields under real keys and drags ---------------------
+
+class CalculatorFields : public MaybeWindowManager {
+ protected:
+  using Field = fw::Ref<fw::TextArea> (ControlWnd::*)();
+
+  void SetUp() override {
+    MaybeWindowManager::SetUp();
+    if (HasFatalFailure()) return;
+    // Shown after the About window, as at start-up, so that a window
+    // manager is done with the About window before the calculator hides it
+    // (else the hidden window may take the focus); its timer's hand-over is
+    // left out.
+    auto about = AboutWnd();
+    about->Timer1()->RunMode(0);
+    ASSERT_TRUE(testsupport::ShowActive(about));
+    calc_ = ControlWnd();
+    ASSERT_TRUE(testsupport::ShowActive(calc_));
+    ASSERT_TRUE(QTest::qWaitFor([] { return !OpenAbout()->IsShown(); }));
+  }
+  void TearDown() override {
+    calc_ = {};
+    MaybeWindowManager::TearDown();
+  }
+
+  QTextEdit* Editor(Field field) { return qobject_cast<QTextEdit*>(WidgetOf(((*calc_).*field)())); }
+  std::string Text(Field field) { return ((*calc_).*field)()->Value(); }
+  // `field` holding `text`, with the focus and the caret at the end.
+  void Fill(Field field, const char* text) {
+    ((*calc_).*field)()->Value(text);
+    ((*calc_).*field)()->SetFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return Editor(field)->hasFocus(); }));
+  }
+  // The key `keysym` (a digit or a letter) with `modifier` held, once the
+  // program has had it.
+  void Type(const QString& keysym, const QString& modifier = {}) {
+    const int key = keysym.toUpper().at(0).unicode();
+    const int releases = log_.KeyReleases(key);
+    ASSERT_TRUE(x11test::Tap(keysym, modifier));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return log_.KeyReleases(key) > releases; }));
+    Settle();
+  }
+
+  fw::Ref<class ControlWnd> calc_;
+};
+
+// A key that puts text into a field passes the key filter, the limit and
+// the mask, whatever modifier comes with it: a digit with Super held goes
+// in where there is room and nowhere else.
+TEST_P(CalculatorFields, ADigitWithSuperHeldKeepsTheLimit) {
+  const struct {
+    Field field;
+    const char* before;
+    std::vector<const char*> keys;
+    const char* after;
+    int beeps;
+  } cases[] = {
+      {&ControlWnd::FeetFld, "5", {"7"}, "5", 0},
+      {&ControlWnd::WeightFld, "123", {"4", "5"}, "123", 0},
+      {&ControlWnd::InchFld, "1", {"2"}, "12", 0},
+      {&ControlWnd::WeightFld, "1", {"x"}, "1", 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string("\"") + c.before + "\" + " + std::to_string(c.keys.size()) + " keys");
+    Fill(c.field, c.before);
+    const int beeps = BeepsSinceStart();
+    for (const char* key : c.keys) Type(key, "Super_L");
+    EXPECT_EQ(Text(c.field), c.after);
+    EXPECT_EQ(BeepsSinceStart(), beeps + c.beeps);
+  }
+}
+
+// Notes whether the program sits in a nested event loop (a drag's) while
+// the guard lives and no input is under way; it is then ended as only the
+// user could end it, by a click on the field the drag came from.
+class DragWatch {
+ public:
+  explicit DragWatch(QWidget* source) {
+    timer_.callOnTimeout([this, source] {
+      if (QThread::currentThread()->loopLevel() == 0) return;
+      stuck_ = true;
+      const QPoint at = source->mapToGlobal(source->rect().center());
+      QProcess::startDetached("xdotool", {"mousemove", QString::number(at.x()), QString::number(at.y()), "click", "1"});
+    });
+    timer_.start(1000);
+  }
+  bool Stuck() const { return stuck_; }
+
+ private:
+  QTimer timer_;
+  bool stuck_ = false;
+};
+
+// The weight's whole text dragged onto the feet field, with the press held
+// before the move and moved at once: no text moves or goes, and the next
+// click and key reach a field at once. A click on the selection still
+// places the caret.
+TEST_P(CalculatorFields, ADragOntoAnotherFieldMovesNoTextAndLeavesTheWindowTakingInput) {
+  QTextEdit* from = Editor(&ControlWnd::WeightFld);
+  QTextEdit* onto = Editor(&ControlWnd::FeetFld);
+  QTextEdit* inches = Editor(&ControlWnd::InchFld);
+  // The weight "150", all selected; returns a point on its "5".
+  auto selectWeight = [&] {
+    Fill(&ControlWnd::WeightFld, "150");
+    calc_->WeightFld()->SelectionStart(0);
+    calc_->WeightFld()->SelectionLength(3);
+    QTextCursor c(from->document());
+    c.setPosition(1);
+    const QRect left = from->cursorRect(c);
+    c.setPosition(2);
+    return from->viewport()->mapToGlobal((left.center() + from->cursorRect(c).center()) / 2);
+  };
+  const auto number = [](int n) { return QString::number(n); };
+  for (const bool held : {true, false}) {
+    SCOPED_TRACE(held ? "held before the move" : "moved at once");
+    Fill(&ControlWnd::InchFld, "");
+    Fill(&ControlWnd::FeetFld, "5");
+    const QPoint grip = selectWeight();
+    const QPoint drop = onto->mapToGlobal(onto->rect().center());
+
+    // One xdotool for the whole drag, so that the input goes on while the
+    // program is in a drag's loop.
+    QStringList drag = {"mousemove", "--sync", number(grip.x()), number(grip.y()), "mousedown", "1"};
+    if (held) drag << "sleep" << QString::number(2 * QApplication::startDragTime() / 1000.0);
+    for (int step = 1; step <= 4; ++step) {
+      const QPoint at = grip + (drop - grip) * step / 4;
+      drag << "mousemove"
+           << "--sync" << number(at.x()) << number(at.y()) << "sleep"
+           << "0.1";
+    }
+    drag << "mouseup"
+         << "1";
+    DragWatch watch(from);
+    ASSERT_TRUE(x11test::Xdotool(drag));
+    Settle();
+    EXPECT_EQ(Text(&ControlWnd::WeightFld), "150");
+    EXPECT_EQ(Text(&ControlWnd::FeetFld), "5");
+
+    const int releases = log_.ButtonReleases();
+    ASSERT_TRUE(x11test::ClickOn(inches));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return log_.ButtonReleases() > releases && inches->hasFocus(); }))
+        << "the click did not reach the field";
+    Type("1");
+    EXPECT_EQ(Text(&ControlWnd::InchFld), "1") << "the key did not reach the field";
+    EXPECT_FALSE(watch.Stuck()) << "the program stayed in a drag";
+  }
+
+  const QPoint grip = selectWeight();
+  const int releases = log_.ButtonReleases();
+  ASSERT_TRUE(x11test::ClickAt(grip));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return log_.ButtonReleases() > releases; }));
+  EXPECT_EQ(calc_->WeightFld()->SelectionLength(), 0);
+  EXPECT_GE(calc_->WeightFld()->SelectionStart(), 1);
+  EXPECT_LE(calc_->WeightFld()->SelectionStart(), 2);
+  EXPECT_EQ(Text(&ControlWnd::WeightFld), "150");
+}
+
+INSTANTIATE_TEST_SUITE_P(WithAndWithoutWindowManager, CalculatorFields, testing::Bool(), WindowManagerName);
 
 // ---- Minimised windows, under a window manager -----------------------------
 

@@ -1,9 +1,13 @@
-// Text areas on Qt: a QTextEdit whose keys, pastes, drops and input-method
-// commits all go through the model's rules (framework/Controls.cpp), with
-// its selection and bold style counted as the program counts its text.
+// Text areas on Qt: a QTextEdit whose keys, pastes and input-method commits
+// all go through the model's rules (framework/Controls.cpp), with its
+// selection and bold style counted as the program counts its text. Text is
+// never dragged into or out of an area.
+#include <QDragMoveEvent>
+#include <QDropEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -46,13 +50,38 @@ std::int64_t IndexOf(const QString& plain, int pos) {
   return counted;
 }
 
+// Whether the editor may put the key's text in, so that the text must first
+// meet the limit and the mask. It does for any text that starts with no
+// control character, whatever the modifiers (Super, Ctrl with Alt, Ctrl
+// with a keypad key), and for a format character even with Ctrl; Ctrl or
+// Ctrl+Shift with other text is a shortcut and puts nothing in. A tab is
+// text when no Tab key brought it, and the Tab key's own in an area that
+// takes tabs (elsewhere the key moves the focus).
+bool MayInsert(const QKeyEvent& e, const TextArea& area) {
+  const QString typed = e.text();
+  if (typed.isEmpty()) return false;
+  const QChar first = typed.at(0);
+  if (first.category() == QChar::Other_Format) return true;
+  if (e.modifiers() == Qt::ControlModifier || e.modifiers() == (Qt::ControlModifier | Qt::ShiftModifier)) return false;
+  if (first == QChar('\t')) return (e.key() != Qt::Key_Tab && e.key() != Qt::Key_Backtab) || area.AllowTabs();
+  return first.category() != QChar::Other_Control;
+}
+
 // A text area's editor: its KeyDown handler sees every key first, and its
-// limit and mask hold for typing, paste, drop and input methods alike. It
-// decides none of that itself; it asks the model.
+// limit and mask hold for typing, paste and input methods alike. It decides
+// none of that itself; it asks the model.
+//
+// It neither starts a drag nor takes a drop. A drop could only be read like
+// a paste, yet the source of a move would still remove its whole selection:
+// digits lost. And the drag's own loop takes the button's release, so the
+// editor, still holding the press, goes on feeding itself moves from its
+// scroll timer and starts one drag after another until a later click on it.
 class TextAreaWidget : public QTextEdit {
  public:
   TextAreaWidget(std::weak_ptr<Control> owner, QWidget* parent) : QTextEdit(parent), owner_(std::move(owner)) {
     document()->setDocumentMargin(1);
+    setAcceptDrops(false);
+    viewport()->setAcceptDrops(false);
   }
 
  protected:
@@ -60,6 +89,21 @@ class TextAreaWidget : public QTextEdit {
     if (e->type() == QEvent::KeyPress && HandleKey(static_cast<QKeyEvent*>(e))) return true;
     return QTextEdit::event(e);
   }
+
+  // A drag starts only from a press on the selection: the press drops the
+  // selection first, and then places the caret or starts a new selection
+  // as a press elsewhere does. Shift with the press extends it, as before.
+  void mousePressEvent(QMouseEvent* e) override {
+    if (e->button() == Qt::LeftButton && e->modifiers() != Qt::ShiftModifier && textCursor().hasSelection()) {
+      QTextCursor cursor = textCursor();
+      cursor.clearSelection();
+      setTextCursor(cursor);
+    }
+    QTextEdit::mousePressEvent(e);
+  }
+  void dragEnterEvent(QDragEnterEvent* e) override { e->ignore(); }
+  void dragMoveEvent(QDragMoveEvent* e) override { e->ignore(); }
+  void dropEvent(QDropEvent* e) override { e->ignore(); }
 
   bool canInsertFromMimeData(const QMimeData* source) const override { return source->hasText(); }
 
@@ -99,13 +143,7 @@ class TextAreaWidget : public QTextEdit {
     const auto key = KeyText(e);
     if (!area || !key) return false;
     const QString typed = e->text();
-    // What the editor would insert: printable text, and a tab that comes
-    // without the Tab key (an input method's, a key with no code), which
-    // must meet the limit and the mask like any other character.
-    const bool tabText = typed == QLatin1String("\t") && e->key() != Qt::Key_Tab && e->key() != Qt::Key_Backtab;
-    const bool inserts = !typed.isEmpty() && (typed.at(0).isPrint() || tabText) &&
-                         !(e->modifiers() & (Qt::ControlModifier | Qt::MetaModifier));
-    switch (TextAreaKeyDown(*area, *key, ToStdString(typed), inserts, [this] { return Edit(); })) {
+    switch (TextAreaKeyDown(*area, *key, ToStdString(typed), MayInsert(*e, *area), [this] { return Edit(); })) {
       case KeyResult::kTaken: return true;
       case KeyResult::kEditor: return false;
       case KeyResult::kWindow: e->ignore(); return false;
