@@ -177,6 +177,11 @@ void CloseAllWindows();
 // and one message box, titled like MsgBox's. Nothing is raised.
 void ReportPrintFailure(const std::string& text);
 
+// Starts `work` on a detached thread of its own for a step of the print
+// path ("PrintServiceCheck", "PrintJobSend"). Raises std::system_error, as
+// std::thread does, when no thread can start.
+void StartPrintThread(const std::string& step, std::function<void()> work);
+
 // ---- Where the user's input enters the model ----------------------------------
 
 // A text area's text around its selection, as the user is editing it.

@@ -6,6 +6,9 @@
 
 #include <functional>
 #include <iostream>
+#include <map>
+#include <system_error>
+#include <thread>
 
 #include "framework/Application.h"
 #include "framework/Controls.h"
@@ -20,6 +23,7 @@ namespace {
 struct PrintSeams {
   std::function<Ref<Graphics>()> dialog;
   std::function<Ref<StyledTextPrinter>(const Ref<Graphics>&, std::int64_t)> factory;
+  std::map<std::string, int> threadFaults;  // thread starts to fail, by step
   int yields = 0;
 };
 
@@ -33,6 +37,7 @@ PrintSeams& Seams() {
 const test::ResetRegistration reset([] {
   Seams().dialog = nullptr;
   Seams().factory = nullptr;
+  Seams().threadFaults.clear();
 });
 
 // What the job is called in the print service's queue and log (and what
@@ -86,6 +91,14 @@ void ReportPrintFailure(const std::string& text) {
     std::cerr << "the message could not be shown: " << e.what() << std::endl;
   }
 }
+
+void StartPrintThread(const std::string& step, std::function<void()> work) {
+  if (auto fault = Seams().threadFaults.find(step); fault != Seams().threadFaults.end() && fault->second > 0) {
+    --fault->second;
+    throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
+  }
+  std::thread(std::move(work)).detach();
+}
 }  // namespace detail
 
 namespace test {
@@ -103,6 +116,8 @@ void SetStyledTextPrinterFactory(
 }
 
 int BackgroundTaskCount() { return Seams().yields; }
+
+void FailThreadStartAt(const std::string& step) { ++Seams().threadFaults[step]; }
 }  // namespace test
 
 }  // namespace fw

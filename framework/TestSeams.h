@@ -62,6 +62,11 @@ void SetStyledTextPrinterFactory(
     std::function<Ref<StyledTextPrinter>(const Ref<Graphics>& graphics, std::int64_t width)> factory);
 // Background-task yields since the start of the process.
 int BackgroundTaskCount();
+// The next thread start at the named step of the print path fails as it
+// does at the process's thread limit (std::system_error, EAGAIN). Steps:
+// "PrintServiceCheck" (asking the print service before the dialog and when
+// its Print button is pressed), "PrintJobSend" (a job's hand-over).
+void FailThreadStartAt(const std::string& step);
 
 }  // namespace fw::test
 

@@ -5,12 +5,15 @@
 // Qt's own print engine talks to the print service on the UI thread and
 // waits for it without end; so the framework asks the service itself, on a
 // thread of its own, before the dialog comes up and again when its Print
-// button is pressed, and waits at most kServiceWait for an answer. A job
-// for a printer is drawn into a PDF in memory (no temporary file) and sent
-// by a thread of its own on a connection whose every wait ends after
-// kServiceWait of silence; its outcome comes back to the event loop. A job
-// into a file is written beside the file and put in its place only once it
-// is whole. What fails is told once, in a message box.
+// button is pressed, and waits at most kServiceWait + 1 s for an answer.
+// A job for a printer is drawn into a PDF in memory (no temporary file) and
+// sent by a thread of its own on a connection whose every wait ends after
+// kServiceWait of silence; its outcome comes back to the event loop. When
+// the program quits, its windows go at once and it waits at most kQuitWait
+// in all for the jobs still on their way; those it gives up, saying so on
+// standard error. A job into a file is written beside the file and put in
+// its place only once it is whole. What fails, a thread that cannot start
+// too, is told once, in a message box.
 //
 // The page graphics hold nothing of any window, and the styled-text printer
 // holds its own copy of the text and its graphics, so a window that goes
@@ -20,9 +23,12 @@
 
 #include <cups/cups.h>
 #include <sys/mman.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
+#include <QApplication>
 #include <QBuffer>
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QLibrary>
@@ -40,13 +46,17 @@
 #include <QTextEdit>
 #include <QTextLayout>
 #include <QTimer>
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <functional>
 #include <future>
+#include <iostream>
 #include <memory>
+#include <mutex>
 #include <optional>
+#include <system_error>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -65,6 +75,10 @@ using namespace std::chrono_literals;
 // the dialog, when Print is pressed, and for every step of sending a job.
 constexpr auto kServiceWait = 3s;
 
+// The longest the program waits, once it quits, for all the jobs still on
+// their way together.
+constexpr auto kQuitWait = 2 * kServiceWait;
+
 // ---- The print service's client library, loaded with the first print -------------
 
 // Linked into the program, the client library would bring its encryption,
@@ -75,7 +89,7 @@ constexpr auto kServiceWait = 3s;
 #define QUORVEL_CUPS_CALLS(X)                                                                              \
   X(cupsAddOption) X(cupsDoIORequest) X(cupsDoRequest) X(cupsEncodeOptions2) X(cupsEncryption)              \
   X(cupsFreeOptions) X(cupsLastError) X(cupsLastErrorString) X(cupsServer) X(cupsSetPasswordCB2)            \
-  X(cupsSetServer) X(cupsUser) X(httpAssembleURIf) X(httpClose) X(httpConnect2) X(httpSetTimeout)           \
+  X(cupsSetServer) X(cupsUser) X(httpAssembleURIf) X(httpClose) X(httpConnect2) X(httpGetFd) X(httpSetTimeout) \
   X(ippAddString) X(ippDelete) X(ippNewRequest) X(ippPort)
 // clang-format on
 
@@ -118,11 +132,29 @@ struct ServiceAddress {
 
 ServiceAddress CurrentService() { return {Cups().cupsServer(), Cups().ippPort(), Cups().cupsEncryption()}; }
 
+// What a worker's connection shares with the UI thread, which gives it up
+// when the program ends without it: the connection's socket is shut, and
+// every wait on it ends at once.
+class GiveUp {
+ public:
+  void Now() {
+    std::lock_guard lock(mutex_);
+    givenUp_ = true;
+    if (socket_ >= 0) shutdown(socket_, SHUT_RDWR);
+  }
+
+ private:
+  friend class Connection;
+  std::mutex mutex_;
+  bool givenUp_ = false;
+  int socket_ = -1;  // while the connection is open
+};
+
 // A connection of one worker thread to the service, on which every wait
-// ends after kServiceWait without a byte.
+// ends after kServiceWait without a byte, or at once when given up.
 class Connection {
  public:
-  explicit Connection(const ServiceAddress& address) {
+  explicit Connection(const ServiceAddress& address, GiveUp* giveUp = nullptr) : giveUp_(giveUp) {
     // A worker has no one to ask for a password; the service may say no.
     Cups().cupsSetPasswordCB2(
         [](const char*, http_t*, const char*, const char*, void*) -> const char* { return nullptr; }, nullptr);
@@ -133,6 +165,15 @@ class Connection {
       silent_ = std::chrono::steady_clock::now() - start >= kServiceWait - 100ms;
       return;
     }
+    if (giveUp_) {
+      std::lock_guard lock(giveUp_->mutex_);
+      if (giveUp_->givenUp_) {
+        Cups().httpClose(std::exchange(http_, nullptr));
+        silent_ = true;
+        return;
+      }
+      giveUp_->socket_ = Cups().httpGetFd(http_);
+    }
     Cups().httpSetTimeout(
         http_, std::chrono::duration<double>(kServiceWait).count(),
         [](http_t*, void* self) {
@@ -142,7 +183,12 @@ class Connection {
         this);
   }
   ~Connection() {
-    if (http_) Cups().httpClose(http_);
+    if (!http_) return;
+    if (giveUp_) {
+      std::lock_guard lock(giveUp_->mutex_);
+      giveUp_->socket_ = -1;
+    }
+    Cups().httpClose(http_);
   }
   Connection(const Connection&) = delete;
   Connection& operator=(const Connection&) = delete;
@@ -152,6 +198,7 @@ class Connection {
   bool Silent() const { return silent_; }
 
  private:
+  GiveUp* giveUp_;
   http_t* http_ = nullptr;
   bool silent_ = false;
 };
@@ -173,15 +220,58 @@ Service AskService(const ServiceAddress& address) {
   return answered || Cups().cupsLastError() != IPP_STATUS_ERROR_INTERNAL ? Service::kAnswers : Service::kAbsent;
 }
 
-// Runs `work` on a thread of its own and waits for it on the UI thread for
-// at most `bound`, letting paints and timers run and holding user input
-// back until the wait is over (as the background-task yield does). None
-// when it has not ended by then; it runs on and its result is dropped.
+// While it lives, user input goes nowhere, and a window system's request
+// to close a window is refused and kept for the caller to carry out. Qt's
+// own ExcludeUserInputEvents holds such a request back as input and
+// delivers it later, when the print dialog that has come up meanwhile
+// blocks the window: it would be lost.
+class InputHold : public QObject {
+ public:
+  InputHold() { QCoreApplication::instance()->installEventFilter(this); }
+  ~InputHold() override { QCoreApplication::instance()->removeEventFilter(this); }
+  InputHold(const InputHold&) = delete;
+  InputHold& operator=(const InputHold&) = delete;
+
+  // The windows whose close was asked for, each once, in order.
+  const std::vector<QPointer<QWidget>>& Closes() const { return closes_; }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* e) override {
+    switch (e->type()) {
+      case QEvent::Close: {
+        auto* window = qobject_cast<QWidget*>(watched);
+        if (!window || !window->isWindow() || !e->spontaneous()) return false;
+        if (std::find(closes_.begin(), closes_.end(), window) == closes_.end()) closes_.emplace_back(window);
+        e->ignore();  // the window stays, for now
+        return true;
+      }
+      case QEvent::ShortcutOverride:
+        e->accept();  // no shortcut is tried; the key itself goes nowhere
+        return true;
+      case QEvent::Shortcut:
+      case QEvent::InputMethod:
+      case QEvent::DragEnter:
+      case QEvent::DragMove:
+      case QEvent::DragLeave:
+      case QEvent::Drop: return true;
+      default: return e->isInputEvent();
+    }
+  }
+
+ private:
+  std::vector<QPointer<QWidget>> closes_;
+};
+
+// Runs `work` on a thread of its own, started for the print path's `step`,
+// and waits for it on the UI thread for at most `bound`, letting paints and
+// timers run while an InputHold keeps user input out. None when it has not
+// ended by then; it runs on and its result is dropped. Raises
+// std::system_error when no thread can start.
 template <class T>
-std::optional<T> WaitOffThread(std::function<T()> work, std::chrono::milliseconds bound) {
+std::optional<T> WaitOffThread(const char* step, std::function<T()> work, std::chrono::milliseconds bound) {
   auto task = std::make_shared<std::packaged_task<T()>>(std::move(work));
   std::future<T> result = task->get_future();
-  std::thread([task] { (*task)(); }).detach();
+  detail::StartPrintThread(step, [task] { (*task)(); });
   const auto deadline = std::chrono::steady_clock::now() + bound;
   QEventLoop loop;
   QTimer poll;
@@ -189,15 +279,44 @@ std::optional<T> WaitOffThread(std::function<T()> work, std::chrono::millisecond
     if (result.wait_for(0s) == std::future_status::ready || std::chrono::steady_clock::now() >= deadline) loop.quit();
   });
   poll.start(20);
-  if (result.wait_for(0s) != std::future_status::ready) loop.exec(QEventLoop::ExcludeUserInputEvents);
+  if (result.wait_for(0s) != std::future_status::ready) loop.exec();
   if (result.wait_for(0s) != std::future_status::ready) return std::nullopt;
   return result.get();
 }
 
-Service ProbeService() {
+// What asking the service came to.
+struct Check {
+  Service service = Service::kSilent;
+  std::string failure;  // when it could not be asked: what the user is told
+};
+
+// Asks the service; the caller holds user input back (InputHold).
+Check CheckService() {
   const ServiceAddress address = CurrentService();
-  return WaitOffThread<Service>([address] { return AskService(address); }, kServiceWait + 1s)
-      .value_or(Service::kSilent);
+  Check check;
+  try {
+    check.service = WaitOffThread<Service>(
+                        "PrintServiceCheck", [address] { return AskService(address); }, kServiceWait + 1s)
+                        .value_or(Service::kSilent);
+  } catch (const std::system_error& e) {
+    check.failure = "Nothing was printed: the print service could not be asked (" + e.code().message() + ").";
+  }
+  return check;
+}
+
+// Closes the windows as the window system asked, once the running handler
+// has returned to the event loop: none goes away under it.
+void CloseLater(const std::vector<QPointer<QWidget>>& windows) {
+  QTimer::singleShot(0, QCoreApplication::instance(), [windows] {
+    for (const QPointer<QWidget>& window : windows) {
+      auto* widget = dynamic_cast<detail::WindowWidget*>(window.data());
+      if (!widget) {
+        if (window) window->close();
+        continue;
+      }
+      if (auto owner = widget->Owner()) detail::WindowCloseRequested(*owner);
+    }
+  });
 }
 
 const char* const kServiceSilent = "Nothing can be printed now: the print service does not answer.";
@@ -264,8 +383,8 @@ struct Submission {
 };
 
 // Sends the job with one Print-Job request; runs on a worker thread.
-Outcome Send(const Submission& job) {
-  Connection connection(job.service);
+Outcome Send(const Submission& job, GiveUp& giveUp) {
+  Connection connection(job.service, &giveUp);
   if (!connection.Http()) {
     return {false, connection.Silent() ? "the print service does not answer"
                                        : "the print service is not running or cannot be reached"};
@@ -314,8 +433,9 @@ Outcome Send(const Submission& job) {
 
 // The jobs on their way to the service. Each is sent on a thread of its
 // own; its outcome is picked up here, on the UI thread, and a failure
-// reported. When the program quits it waits for the jobs still on their
-// way, each bounded by the service's waits.
+// reported. When the program quits, its windows go, and it waits at most
+// kQuitWait for the jobs still on their way; it gives up those that are
+// not through by then.
 class Submissions : public QObject {
  public:
   // The one of the application, made with its first job.
@@ -325,11 +445,21 @@ class Submissions : public QObject {
     return *self;
   }
 
+  // Reports, and keeps nothing of the job, when no thread can send it.
   void Add(Submission job) {
     std::string queue = job.queue;
-    auto task = std::make_shared<std::packaged_task<Outcome()>>([job = std::move(job)] { return Send(job); });
-    running_.push_back({task->get_future(), std::move(queue)});
-    std::thread([task] { (*task)(); }).detach();
+    auto giveUp = std::make_shared<GiveUp>();
+    auto task =
+        std::make_shared<std::packaged_task<Outcome()>>([job = std::move(job), giveUp] { return Send(job, *giveUp); });
+    std::future<Outcome> outcome = task->get_future();
+    try {
+      detail::StartPrintThread("PrintJobSend", [task] { (*task)(); });
+    } catch (const std::system_error& e) {
+      detail::ReportPrintFailure("Nothing was printed on " + queue + ": the job could not be sent (" +
+                                 e.code().message() + ").");
+      return;
+    }
+    running_.push_back({std::move(outcome), std::move(queue), std::move(giveUp)});
     if (!poll_.isActive()) poll_.start(50);
   }
 
@@ -337,13 +467,37 @@ class Submissions : public QObject {
   struct Running {
     std::future<Outcome> outcome;
     std::string queue;
+    std::shared_ptr<GiveUp> giveUp;
   };
 
   explicit Submissions(QObject* app) : QObject(app) {
     connect(&poll_, &QTimer::timeout, this, &Submissions::Poll);
-    connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, [this] {
-      for (auto& job : running_) job.outcome.wait_for(4 * kServiceWait);
-    });
+    connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, &Submissions::AtQuit);
+  }
+
+  // The loop has ended; no message box can be shown any more.
+  void AtQuit() {
+    if (running_.empty()) return;
+    // The user asked to quit: the windows go now, not once the jobs are out.
+    for (QWidget* window : QApplication::topLevelWidgets()) window->hide();
+    const auto deadline = std::chrono::steady_clock::now() + kQuitWait;
+    for (auto& job : running_) {
+      if (job.outcome.wait_until(deadline) == std::future_status::ready) {
+        const Outcome outcome = job.outcome.get();
+        if (!outcome.sent) std::cerr << "quorvel: " << FailureText(job.queue, outcome) << std::endl;
+        continue;
+      }
+      std::cerr << "quorvel: the print job for " << job.queue
+                << " was given up: the print service had not taken it when the program quit" << std::endl;
+      job.giveUp->Now();
+    }
+    // A given-up job's thread ends as soon as its socket is shut; none is
+    // left running while the process ends, unless it is still connecting.
+    const auto ended = std::chrono::steady_clock::now() + 1s;
+    for (auto& job : running_) {
+      if (job.outcome.valid()) job.outcome.wait_until(ended);
+    }
+    running_.clear();
   }
 
   void Poll() {
@@ -361,11 +515,14 @@ class Submissions : public QObject {
     // this with it.
     for (auto& job : done) {
       const Outcome outcome = job.outcome.get();
-      if (outcome.sent) continue;
-      // The service's own reason may end in a full stop already.
-      const bool stopped = outcome.reason.ends_with('.');
-      detail::ReportPrintFailure("Nothing was printed on " + job.queue + ": " + outcome.reason + (stopped ? "" : "."));
+      if (!outcome.sent) detail::ReportPrintFailure(FailureText(job.queue, outcome));
     }
+  }
+
+  static std::string FailureText(const std::string& queue, const Outcome& outcome) {
+    // The service's own reason may end in a full stop already.
+    const bool stopped = outcome.reason.ends_with('.');
+    return "Nothing was printed on " + queue + ": " + outcome.reason + (stopped ? "" : ".");
   }
 
   std::vector<Running> running_;
@@ -480,16 +637,27 @@ class PrintDialog : public QPrintDialog {
  public:
   using QPrintDialog::QPrintDialog;
 
-  // True when Print was pressed and the service did not answer.
-  bool ServiceSilent() const { return serviceSilent_; }
+  // What to tell when Print was pressed and the service could not be
+  // asked or did not answer; empty otherwise.
+  const std::string& Failure() const { return failure_; }
 
   void accept() override {
-    if (!LoadCups() || ProbeService() != Service::kSilent) return QPrintDialog::accept();
+    if (!LoadCups()) return QPrintDialog::accept();
+    InputHold hold;
+    const Check check = CheckService();
+    // A close asked for meanwhile, of the dialog (no other window takes
+    // one while it is up), cancels it.
+    if (!hold.Closes().empty()) return reject();
+    if (!check.failure.empty()) {
+      failure_ = check.failure;
+      return reject();
+    }
+    if (check.service != Service::kSilent) return QPrintDialog::accept();
     // The file name is open for editing only while the destination is a
     // file (the dialog's own field).
     const auto* file = findChild<QLineEdit*>("filename");
     if (!file || !file->isEnabled()) {
-      serviceSilent_ = true;
+      failure_ = kServiceSilent;
       return reject();
     }
     // A file needs no service, but Qt asks it all the same: this thread's
@@ -501,7 +669,7 @@ class PrintDialog : public QPrintDialog {
   }
 
  private:
-  bool serviceSilent_ = false;
+  std::string failure_;
 };
 
 // A copy of a text area's document laid out at a fixed width, drawn a block
@@ -566,9 +734,24 @@ Ref<Graphics> QtOpenPrinterDialog(Window* parent, const std::string& jobName) {
   // Without the client library Qt finds no printers either; a file can
   // still be chosen.
   const bool service = LoadCups() != nullptr;
-  if (service && ProbeService() == Service::kSilent) {
-    ReportPrintFailure(kServiceSilent);
-    return {};
+  // User input is held back from the check until the dialog is up. A
+  // close asked for meanwhile wins: that window closes in place of the
+  // dialog.
+  std::optional<InputHold> hold(std::in_place);
+  if (service) {
+    const Check check = CheckService();
+    if (!hold->Closes().empty()) {
+      CloseLater(hold->Closes());
+      return {};
+    }
+    if (!check.failure.empty()) {
+      ReportPrintFailure(check.failure);
+      return {};
+    }
+    if (check.service == Service::kSilent) {
+      ReportPrintFailure(kServiceSilent);
+      return {};
+    }
   }
   const ServiceAddress address = service ? CurrentService() : ServiceAddress();
   QPrinter printer(QPrinter::HighResolution);
@@ -576,11 +759,20 @@ Ref<Graphics> QtOpenPrinterDialog(Window* parent, const std::string& jobName) {
   printer.setDocName(title);  // also the file name the dialog offers
   // The dialog may lose its parent while it is up; QPointer sees that.
   QPointer<PrintDialog> dialog = new PrintDialog(&printer, parent ? WidgetOf(*parent) : nullptr);
+  // What came while Qt asked the service for its printers on this thread,
+  // before the dialog blocks the other windows.
+  QCoreApplication::processEvents();
+  if (!hold->Closes().empty()) {
+    delete dialog.data();
+    CloseLater(hold->Closes());
+    return {};
+  }
+  hold.reset();
   const int result = dialog->exec();
-  const bool silent = dialog && dialog->ServiceSilent();
+  const std::string failure = dialog ? dialog->Failure() : std::string();
   delete dialog.data();
-  if (silent) {
-    ReportPrintFailure(kServiceSilent);
+  if (!failure.empty()) {
+    ReportPrintFailure(failure);
     return {};
   }
   if (result != QDialog::Accepted) return {};
