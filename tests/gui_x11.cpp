@@ -24,11 +24,11 @@
 
 #include "calculator/ControlWnd.h"
 #include "framework/Run.h"
-#include "framework/qt/X11.h"
 #include "info/AboutWnd.h"
 #include "info/DescriptionWnd.h"
 #include "shell/Menu.h"
 #include "shell/Startup.h"
+#include "tests/support/CloseRequest.h"
 #include "tests/support/GuiTest.h"
 #include "tests/support/ResetEachTest.h"
 #include "tests/support/TestWindows.h"
@@ -38,26 +38,9 @@ namespace {
 
 using fw::test::WidgetOf;
 
-// What a window manager sends when the user closes a window, from a
-// connection of its own.
 void SendCloseRequest(QWidget* window) {
-  xcb_connection_t* c = xcb_connect(nullptr, nullptr);
-  ASSERT_FALSE(xcb_connection_has_error(c));
-  xcb_client_message_event_t message{};
-  message.response_type = XCB_CLIENT_MESSAGE;
-  message.format = 32;
-  message.window = static_cast<xcb_window_t>(window->winId());
-  message.type = fw::detail::X11Atom(c, "WM_PROTOCOLS");
-  message.data.data32[0] = fw::detail::X11Atom(c, "WM_DELETE_WINDOW");
-  message.data.data32[1] = XCB_CURRENT_TIME;
-  // Checked, so that the server has taken the request before the
-  // connection goes: a request still in flight at the close may be lost.
-  xcb_generic_error_t* error = xcb_request_check(
-      c,
-      xcb_send_event_checked(c, 0, message.window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&message)));
-  EXPECT_EQ(error, nullptr) << "the close request was not sent";
-  std::free(error);
-  xcb_disconnect(c);
+  EXPECT_TRUE(testsupport::SendCloseRequest(static_cast<std::uint32_t>(window->winId())))
+      << "the close request was not sent";
 }
 
 fw::Ref<class AboutWnd> OpenAbout() { return testsupport::OpenWindow<class AboutWnd>(); }

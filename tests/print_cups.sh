@@ -17,6 +17,13 @@
 #                                    a print that cannot go out (see
 #                                    run_failure for the cases): the program
 #                                    runs on, says so once, and loses nothing
+#   print_cups.sh slow CASE QUORVEL  the program on a slow service, made by
+#                                    the relay $RELAY (tests/print_relay.cpp;
+#                                    see run_slow for the cases)
+#   print_cups.sh no-thread STEP PROBE
+#                                    the probe with no thread to start at
+#                                    STEP of the print path: one message box,
+#                                    then the next print goes out
 #
 # cups-pdf reads its settings only from /etc/cups: cups-pdf.conf, or
 # cups-pdf-NAME.conf for a queue whose device is cups-pdf:/NAME. Each run
@@ -29,6 +36,7 @@ set -u
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 work=""
 cupsd_pid=""
+relay_pid=""
 program_pid=""
 cups_pdf_conf=""
 small_disk=""
@@ -173,6 +181,7 @@ xvfb_stop() { stop_xvfb; }
 
 cleanup() {
   [[ -n "$program_pid" ]] && kill "$program_pid" 2>/dev/null
+  [[ -n "$relay_pid" ]] && kill "$relay_pid" 2>/dev/null
   xvfb_stop
   cups_stop
   [[ -n "$small_disk" ]] && umount "$small_disk" 2>/dev/null
@@ -571,11 +580,179 @@ run_failure() {
   echo "PASS: $case: the program ran on, said what failed once and lost nothing"
 }
 
+# ---- A slow print service ---------------------------------------------------------
+
+# relay_start MODE: the relay in front of the scheduler, in MODE (pass,
+# delay:MS, dribble:MS); the program started next talks to the service
+# through it. The relay writes a line for every slow answer it begins.
+relay_start() {
+  [[ -x "${RELAY:-}" ]] || fail "no relay at '${RELAY:-}' (set RELAY)"
+  "$RELAY" "$work/relay.sock" "$CUPS_SERVER" "$1" >"$work/relay.log" 2>&1 &
+  relay_pid=$!
+  local i
+  for i in $(seq 50); do
+    grep -q '^ready$' "$work/relay.log" && break
+    sleep 0.1
+  done
+  grep -q '^ready$' "$work/relay.log" || fail "the relay did not start: $(cat "$work/relay.log")"
+  PROGRAM_ENV=("CUPS_SERVER=$work/relay.sock")
+}
+
+# relay_wait LINE COUNT SECONDS: the relay has begun COUNT slow answers of
+# that kind.
+relay_wait() {
+  local deadline=$(( $(now_ms) + $3 * 1000 ))
+  until (( $(grep -c "^$1\$" "$work/relay.log") >= $2 )); do
+    (( $(now_ms) < deadline )) || fail "the relay has not $1 $2 answer(s) within $3 s: $(cat "$work/relay.log")"
+    sleep 0.1
+  done
+}
+
+# close_request ID: what a window manager sends when the user closes the
+# window.
+close_request() {
+  [[ -x "${CLOSE_REQUEST:-}" ]] || fail "no close tool at '${CLOSE_REQUEST:-}' (set CLOSE_REQUEST)"
+  "$CLOSE_REQUEST" "$1" || fail "no close request could be sent to window $1"
+}
+
+print_dialog_up() { xdotool search --all --onlyvisible --pid "$program_pid" --name "^Print$" >/dev/null 2>&1; }
+
+# Once the user quits, the program waits at most this long in all for the
+# jobs still on their way (2 x the service's 3 s), then ends.
+QUIT_WAIT_MS=6000
+# What a loaded machine (or a sanitizer build) may add to the wait.
+SLACK_MS=4000
+
+# run_slow CASE PROGRAM:
+#   quit-one          one job on its way, the service answers one byte every
+#                     2 s (never 3 s of silence); Ctrl+Q
+#   quit-two          two such jobs; the calculator's close request
+#                     Both: the windows go at once, the program ends within
+#                     the quit wait, exit 0, and says of each job that it
+#                     was given up
+#   close-description the service holds its answer to the check before the
+#                     dialog for 2.5 s; a close request for the description
+#                     window meanwhile: it closes, no dialog comes up, no
+#                     failure is told, the program runs on
+#   close-calculator  the same for the calculator window: the program quits
+#                     with 0, and no dialog comes up
+run_slow() {
+  local case="$1" program="$2"
+  [[ -x "$program" ]] || fail "no program at '$program'"
+  xvfb_start
+  case "$case" in
+    quit-one | quit-two)
+      local jobs=1 job started gone took
+      [[ "$case" == quit-two ]] && jobs=2
+      relay_start dribble:2000
+      open_description "$program"
+      for job in $(seq "$jobs"); do
+        choose_print
+        accept_print_dialog
+        relay_wait dribbling "$job" 20
+      done
+      started=$(now_ms)
+      if [[ "$case" == quit-one ]]; then
+        focus "$calc"
+        xdotool key ctrl+q
+      else
+        close_request "$calc"
+      fi
+      until ! viewable "$calc" && ! viewable "$description"; do
+        kill -0 "$program_pid" 2>/dev/null || break
+        (( $(now_ms) - started < 3000 )) || fail "the windows are still up 3 s after the user quit"
+        sleep 0.05
+      done
+      gone=$(( $(now_ms) - started ))
+      wait_program 60
+      took=$(( $(now_ms) - started ))
+      [[ "$program_status" == 0 ]] || fail "the program exited with $program_status"
+      (( took <= QUIT_WAIT_MS + SLACK_MS )) || fail "the program took $took ms to end after the user quit"
+      local given_up
+      given_up="$(grep -c '^quorvel: the print job for PDF was given up: the print service had not taken it when the program quit$' "$work/program.log")"
+      (( given_up == jobs )) || fail "$given_up job(s) given up on standard error, not $jobs: $(cat "$work/program.log")"
+      (( $(report_count) == 0 )) || fail "the program reported a failure: $(reports)"
+      echo "PASS: $case: the windows went $gone ms and the program ended $took ms after the user quit, giving up $jobs job(s)"
+      ;;
+    close-description | close-calculator)
+      relay_start delay:2500
+      open_description "$program"
+      local target="$description"
+      [[ "$case" == close-calculator ]] && target="$calc"
+      choose_print
+      relay_wait held 1 10
+      sleep 0.7
+      close_request "$target"
+      local deadline=$(( $(now_ms) + 10000 ))
+      if [[ "$case" == close-description ]]; then
+        while viewable "$description"; do
+          print_dialog_up && fail "the print dialog came up; the description window stays"
+          (( $(now_ms) < deadline )) || fail "the description window is still up 10 s after its close request"
+          sleep 0.1
+        done
+        # Long past the held answer: no dialog comes up later either.
+        deadline=$(( $(now_ms) + 5000 ))
+        while (( $(now_ms) < deadline )); do
+          print_dialog_up && fail "the print dialog came up after the window closed"
+          sleep 0.1
+        done
+        kill -0 "$program_pid" 2>/dev/null || fail "the program ended: $(tail -n 5 "$work/program.log")"
+        viewable "$calc" || fail "the calculator window went"
+        (( $(report_count) == 0 )) || fail "the program reported a failure: $(reports)"
+        expect_quit
+      else
+        while kill -0 "$program_pid" 2>/dev/null; do
+          print_dialog_up && fail "the print dialog came up; the program runs on"
+          (( $(now_ms) < deadline )) || fail "the program is still running 10 s after the calculator's close request"
+          sleep 0.1
+        done
+        wait_program 5
+        [[ "$program_status" == 0 ]] || fail "the program exited with $program_status"
+        (( $(report_count) == 0 )) || fail "the program reported a failure: $(reports)"
+      fi
+      echo "PASS: $case: the close request during the service check closed the window in place of the print dialog"
+      ;;
+    *) fail "no such case: $case" ;;
+  esac
+}
+
+# run_no_thread STEP PROBE: the first print fails at STEP, the second goes out.
+run_no_thread() {
+  local step="$1" probe="$2" want
+  [[ -x "$probe" ]] || fail "no probe program at '$probe'"
+  case "$step" in
+    PrintServiceCheck) want='Nothing was printed: the print service could not be asked \(Resource temporarily unavailable\)\.' ;;
+    PrintJobSend) want='Nothing was printed on PDF: the job could not be sent \(Resource temporarily unavailable\)\.' ;;
+    *) fail "no such step: $step" ;;
+  esac
+  xvfb_start
+  start_program "$probe" --no-thread "$step" "Heading" "A line of plain text."
+  # The check fails before any dialog; a job's hand-over once it was accepted.
+  [[ "$step" == PrintJobSend ]] && accept_print_dialog
+  local deadline=$(( $(now_ms) + 20000 ))
+  until grep -q '^message box: ' "$work/program.log"; do
+    kill -0 "$program_pid" 2>/dev/null || fail "the probe ended: $(tail -n 5 "$work/program.log")"
+    (( $(now_ms) < deadline )) || fail "no message box within 20 s: $(cat "$work/program.log")"
+    sleep 0.1
+  done
+  accept_print_dialog
+  wait_program 60
+  [[ "$program_status" == 0 ]] || fail "the probe exited with $program_status: $(cat "$work/program.log")"
+  local boxes
+  boxes="$(grep '^message box: ' "$work/program.log")"
+  [[ "$(wc -l <<<"$boxes")" == 1 ]] || fail "more than one message box: $boxes"
+  grep -q -E "^message box: $want\$" <<<"$boxes" || fail "the message box does not say why: $boxes"
+  local pdf
+  pdf="$(wait_for_pdf "$work/cups" 60)" || exit 1
+  expect_text "$pdf" "Heading A line of plain text."
+  echo "PASS: no thread at $step: one message box said why, the probe ran on, and its next print went out"
+}
+
 mode="${1:-}"
 case "$mode" in
-  harness | probe | program | failure) ;;
+  harness | probe | program | failure | slow | no-thread) ;;
   *)
-    echo "usage: $0 harness | probe PROBE | program QUORVEL TEXT-FILE | failure CASE QUORVEL" >&2
+    echo "usage: $0 harness | probe PROBE | program QUORVEL TEXT-FILE | failure CASE QUORVEL | slow CASE QUORVEL | no-thread STEP PROBE" >&2
     exit 2
     ;;
 esac
@@ -598,4 +775,6 @@ case "$mode" in
   probe) run_probe "${2:-}" ;;
   program) run_program "${2:-}" "${3:-}" ;;
   failure) run_failure "${2:-}" "${3:-}" ;;
+  slow) run_slow "${2:-}" "${3:-}" ;;
+  no-thread) run_no_thread "${2:-}" "${3:-}" ;;
 esac

@@ -4,7 +4,12 @@
 // prints "printed N blocks" or "cancelled" and exits with 0 (printed), 2
 // (cancelled) or 1 (an error).
 //
-// Usage: print_probe LINE...   (the first line is the bold heading)
+// With --no-thread STEP, the next thread start at that step of the print
+// path fails (fw::test::FailThreadStartAt); the probe prints twice, writes
+// "message box: TEXT" for every message box (dismissed at once) and exits
+// as the second print went.
+//
+// Usage: print_probe [--no-thread STEP] LINE...   (the first line is the bold heading)
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTimer>
@@ -13,6 +18,7 @@
 
 #include "framework/Menu.h"
 #include "framework/Run.h"
+#include "framework/TestSeams.h"
 #include "framework/qt/TestSupport.h"
 #include "info/DescriptionWnd.h"
 #include "tests/support/PrintWatch.h"
@@ -57,11 +63,18 @@ int PrintOnce(const QStringList& lines) {
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QStringList lines = app.arguments().mid(1);
+  int prints = 1;
+  if (lines.size() >= 2 && lines.front() == "--no-thread") {
+    fw::test::FailThreadStartAt(lines[1].toStdString());
+    fw::test::SetMessageBoxObserver([](const std::string& text) { std::cout << "message box: " << text << std::endl; });
+    lines = lines.mid(2);
+    prints = 2;
+  }
   if (lines.isEmpty()) lines = {"Heading", "A line of plain text."};
   int status = 1;
   QTimer::singleShot(0, [&] {
     try {
-      status = PrintOnce(lines);
+      for (int i = 0; i < prints; ++i) status = PrintOnce(lines);
     } catch (const std::exception& e) {
       std::cerr << "print_probe: " << e.what() << std::endl;
     }
