@@ -744,12 +744,9 @@ Ref<Graphics> QtOpenPrinterDialog(Window* parent, const std::string& jobName) {
       CloseLater(hold->Closes());
       return {};
     }
-    if (!check.failure.empty()) {
-      ReportPrintFailure(check.failure);
-      return {};
-    }
-    if (check.service == Service::kSilent) {
-      ReportPrintFailure(kServiceSilent);
+    if (!check.failure.empty() || check.service == Service::kSilent) {
+      hold.reset();  // the message box takes input
+      ReportPrintFailure(check.failure.empty() ? kServiceSilent : check.failure);
       return {};
     }
   }
