@@ -4,6 +4,7 @@
 // cancelled, and the yield does nothing.
 #include "framework/Printing.h"
 
+#include <algorithm>
 #include <functional>
 #include <iostream>
 #include <map>
@@ -26,6 +27,9 @@ struct PrintSeams {
   std::map<std::string, int> threadFaults;  // thread starts to fail, by step
   int yields = 0;
 };
+
+// The steps of the print path that start threads.
+const char* const kThreadSteps[] = {"PrintServiceCheck", "PrintJobSend"};
 
 PrintSeams& Seams() {
   static PrintSeams seams;
@@ -117,7 +121,12 @@ void SetStyledTextPrinterFactory(
 
 int BackgroundTaskCount() { return Seams().yields; }
 
-void FailThreadStartAt(const std::string& step) { ++Seams().threadFaults[step]; }
+void FailThreadStartAt(const std::string& step) {
+  if (std::find(std::begin(kThreadSteps), std::end(kThreadSteps), step) == std::end(kThreadSteps)) {
+    throw RuntimeException("no step of the print path called " + step + " starts a thread");
+  }
+  ++Seams().threadFaults[step];
+}
 }  // namespace test
 
 }  // namespace fw
