@@ -2,15 +2,27 @@
 // through the print-dialog seam, read back with poppler's tools. Whole
 // prints are the description window's own Print handler, on the
 // description's area with the test's text in it.
+#include <cups/cups.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <QAbstractButton>
+#include <QApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QPageLayout>
 #include <QPointer>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 #include <QWindow>
+#include <cstring>
 #include <functional>
 #include <optional>
 #include <string>
@@ -363,6 +375,53 @@ TEST_F(PrintingTest, AJobThatCannotStartIsToldOnceAndRaisesNothing) {
   EXPECT_GT(box.size(), ("The document was not saved as " + path.toStdString() + ": .").size());
   EXPECT_FALSE(QFileInfo::exists(path));
   EXPECT_TRUE(fw::test::WidgetOf(fw::Ref<fw::Window>(description))->isVisible());
+}
+
+// The print service check before the dialog keeps the user's input out,
+// but a message box that comes up during it (as an earlier job's failure,
+// told by a timer, does) takes its keys as always.
+TEST_F(PrintingTest, AMessageBoxThatComesUpDuringTheServiceCheckTakesKeys) {
+  // A print service that takes the connection and never answers: the
+  // check waits for it, then tells that it does not answer.
+  const std::string path = dir_.filePath("silent.sock").toStdString();
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  ASSERT_LT(path.size(), sizeof address.sun_path);
+  std::strcpy(address.sun_path, path.c_str());
+  const int service = socket(AF_UNIX, SOCK_STREAM, 0);
+  ASSERT_GE(service, 0);
+  ASSERT_EQ(bind(service, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+  ASSERT_EQ(listen(service, 4), 0);
+  // The check asks the service this thread's print settings name (Qt's
+  // print support may have read them already: CUPS_SERVER would come late).
+  cupsSetServer(path.c_str());
+  fw::test::SetPrintDialog(nullptr);
+  // Should the dialog come up all the same, the test fails; it does not hang.
+  QTimer guard;
+  QObject::connect(&guard, &QTimer::timeout, [] {
+    if (auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget())) {
+      ADD_FAILURE() << "the print dialog came up";
+      dialog->reject();
+    }
+  });
+  guard.start(100);
+
+  bool boxUp = false, keyTaken = false;
+  QTimer::singleShot(200, [&] {
+    QMessageBox box(QMessageBox::NoIcon, "Quorvel", "An earlier job failed.", QMessageBox::Ok);
+    QObject::connect(&box, &QMessageBox::buttonClicked, [&] { keyTaken = true; });
+    QTimer::singleShot(200, &box, [&box] { QTest::keyClick(&box, Qt::Key_Return); });
+    QTimer::singleShot(10000, &box, [&box] { box.done(-1); });  // a lost key fails the test, it does not hang
+    boxUp = true;
+    box.exec();
+  });
+  fw::RuntimeChooseMenuItem(Description()->Print(), Description());
+  cupsSetServer(nullptr);
+  close(service);
+
+  EXPECT_TRUE(boxUp);
+  EXPECT_TRUE(keyTaken);
+  EXPECT_EQ(Boxes(), std::vector<std::string>{"Nothing can be printed now: the print service does not answer."});
 }
 
 }  // namespace

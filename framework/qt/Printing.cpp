@@ -224,10 +224,12 @@ Service AskService(const ServiceAddress& address) {
 // to close a window is refused and kept for the caller to carry out. Qt's
 // own ExcludeUserInputEvents holds such a request back as input and
 // delivers it later, when the print dialog that has come up meanwhile
-// blocks the window: it would be lost.
+// blocks the window: it would be lost. A modal window that comes up
+// meanwhile (a failure of an earlier job, told by a timer) takes input as
+// always, and Qt keeps it from the others.
 class InputHold : public QObject {
  public:
-  InputHold() { QCoreApplication::instance()->installEventFilter(this); }
+  InputHold() : modal_(QApplication::activeModalWidget()) { QCoreApplication::instance()->installEventFilter(this); }
   ~InputHold() override { QCoreApplication::instance()->removeEventFilter(this); }
   InputHold(const InputHold&) = delete;
   InputHold& operator=(const InputHold&) = delete;
@@ -237,6 +239,7 @@ class InputHold : public QObject {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* e) override {
+    if (QWidget* modal = QApplication::activeModalWidget(); modal && modal != modal_) return false;
     switch (e->type()) {
       case QEvent::Close: {
         auto* window = qobject_cast<QWidget*>(watched);
@@ -259,6 +262,7 @@ class InputHold : public QObject {
   }
 
  private:
+  QPointer<QWidget> modal_;  // the one up when the hold began: the print dialog, or none
   std::vector<QPointer<QWidget>> closes_;
 };
 
