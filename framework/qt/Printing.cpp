@@ -769,6 +769,7 @@ Ref<Graphics> QtOpenPrinterDialog(Window* parent, const std::string& jobName) {
     return {};
   }
   hold.reset();
+  if (!dialog) return {};  // its window went meanwhile
   const int result = dialog->exec();
   const std::string failure = dialog ? dialog->Failure() : std::string();
   delete dialog.data();
