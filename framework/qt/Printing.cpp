@@ -28,7 +28,6 @@
 
 #include <QApplication>
 #include <QBuffer>
-#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QLibrary>
@@ -57,7 +56,6 @@
 #include <mutex>
 #include <optional>
 #include <system_error>
-#include <thread>
 #include <utility>
 #include <vector>
 
